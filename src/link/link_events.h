@@ -12,6 +12,8 @@
 
 #include <string>
 
+#include "text/message_box.h"
+
 namespace zr78 {
 
 // MSG_DEVICE_NOTIFY codes.
@@ -22,9 +24,6 @@ enum NotifyCode : int {
   kNotifyLinkStatus = 4,  // value 0 connected, 1 connecting, 3 thread start
   kNotifyOperationEnd = 8,
 };
-
-enum class MessageButtons { Ok, YesNo, OkCancel };
-enum class MessageResult { Ok, Yes, No, Cancel };
 
 class LinkEvents {
  public:
