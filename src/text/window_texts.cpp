@@ -61,25 +61,20 @@ constexpr NumberedEntry<MainWindowText> kMainWindowRows[] = {
     {MainWindowText::kAboutCaption, {"关于", "關於", "About"}},
 };
 
-constexpr auto kSystemWindowTable = orderedTable(kSystemWindowRows);
-constexpr auto kSystemPageTable = orderedTable(kSystemPageRows);
-constexpr auto kPresetPageTable = orderedTable(kPresetPageRows);
-constexpr auto kRoutingTable = orderedTable(kRoutingRows);
-constexpr auto kChannelStripTable = orderedTable(kChannelStripRows);
-constexpr auto kWorkerTable = orderedTable(kWorkerRows);
-constexpr auto kMainWindowTable = orderedTable(kMainWindowRows);
-
+// A window table: every enum value has its row, in order.
 template <typename Id, size_t N>
-constexpr bool coversEnum(const std::array<TextEntry, N>&) {
-  return N == static_cast<size_t>(Id::kCount);
+constexpr std::array<TextEntry, N> windowRows(const NumberedEntry<Id> (&rows)[N]) {
+  static_assert(N == static_cast<size_t>(Id::kCount), "one row per entry of the enum");
+  return orderedTable(rows);
 }
-static_assert(coversEnum<SystemWindowText>(kSystemWindowTable));
-static_assert(coversEnum<SystemPageText>(kSystemPageTable));
-static_assert(coversEnum<PresetPageText>(kPresetPageTable));
-static_assert(coversEnum<RoutingText>(kRoutingTable));
-static_assert(coversEnum<ChannelStripText>(kChannelStripTable));
-static_assert(coversEnum<WorkerText>(kWorkerTable));
-static_assert(coversEnum<MainWindowText>(kMainWindowTable));
+
+constexpr auto kSystemWindowTable = windowRows(kSystemWindowRows);
+constexpr auto kSystemPageTable = windowRows(kSystemPageRows);
+constexpr auto kPresetPageTable = windowRows(kPresetPageRows);
+constexpr auto kRoutingTable = windowRows(kRoutingRows);
+constexpr auto kChannelStripTable = windowRows(kChannelStripRows);
+constexpr auto kWorkerTable = windowRows(kWorkerRows);
+constexpr auto kMainWindowTable = windowRows(kMainWindowRows);
 
 }  // namespace
 
