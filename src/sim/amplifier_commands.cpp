@@ -52,10 +52,10 @@ void answerWrite(Context& c, const std::vector<uint8_t>& d, Replies& out) {
 
 void answerReadName(Context& c, const std::vector<uint8_t>& d, Replies& out) {
   if (d.empty() || !AmplifierMemory::validMode(d[0])) return;
-  DeviceFrame reply{CMD_READ_MODE_NAME, {d[0]}};
-  const std::string& name = c.memory.modeName(d[0]);
-  reply.data.insert(reply.data.end(), name.begin(), name.end());
-  reply.data.resize(1 + kModeNameReply, ' ');
+  DeviceFrame reply{CMD_READ_MODE_NAME, std::vector<uint8_t>(1 + kModeNameReply, ' ')};
+  reply.data[0] = d[0];
+  const std::string& name = c.memory.modeName(d[0]);  // at most 20 bytes
+  std::copy(name.begin(), name.end(), reply.data.begin() + 1);
   out.push_back(std::move(reply));
 }
 
@@ -71,6 +71,9 @@ void answerRead(Context& c, const std::vector<uint8_t>& d, Replies& out) {
 
 void answerWriteName(Context& c, const std::vector<uint8_t>& d, Replies& out) {
   if (d.empty() || !AmplifierMemory::validMode(d[0])) return;
+  // The host's "Save" sends only this frame (its 0x0700 + m command word is
+  // never marked for sending), so the name write is also the store.
+  c.memory.store(d[0]);
   c.memory.setModeName(d[0], std::string(d.begin() + 1, d.end()));
   out.push_back({CMD_WRITE_MODE_NAME, {d[0]}});
 }

@@ -38,10 +38,11 @@
 //                     value hi, lo) per requested address, in request order,
 //                     for the first 25 addresses; addresses of 1678 and above
 //                     have no register and no entry.
-//   16  write name    d0 = m in 1..6, then the name bytes: the first 20 are
-//                     kept, trailing bytes of 0x20 or below removed;
-//                     acknowledged with command 16, data m. No reply for
-//                     other m.
+//   16  write name    d0 = m in 1..6, then the name bytes: stores the
+//                     working registers into mode m (the host's "Save" sends
+//                     nothing else) and the name: the first 20 bytes, trailing
+//                     bytes of 0x20 or below removed. Acknowledged with
+//                     command 16, data m. No reply for other m.
 //   240 dump          Streams 68 command-6 frames covering registers 0..1677
 //                     in address order, 25 entries per frame (the last 3).
 //   87 and every other code: ignored.
@@ -56,7 +57,8 @@
 // A recall copies mode m's image into the working registers except the
 // device-wide registers, which keep their values: 0 and 1248 (hardware),
 // 1239 and 1240 (password), 1244 (handshake mark); then 1242 (active mode)
-// becomes m and 1243 becomes 0. Storing copies all working registers.
+// becomes m and 1243 becomes 0. Storing copies all working registers and
+// leaves the active mode as it is.
 // Register values are 16-bit; setReg keeps the low 16 bits.
 //
 // Faults (setFaults): each report, input or output, is lost with

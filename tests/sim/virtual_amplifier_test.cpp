@@ -288,6 +288,17 @@ TEST_F(AmplifierTest, ModeCommandWordStoresAndRecalls) {
   EXPECT_EQ(amp.reg(1243), 0);
 }
 
+TEST_F(AmplifierTest, NameWriteStoresTheWorkingRegistersUnderTheName) {
+  send(CMD_WRITE_REGISTERS, entry(1614, 1));
+  ASSERT_TRUE(receive());
+  send(CMD_WRITE_MODE_NAME, nameBytes(5, "Stage               "));
+  ASSERT_TRUE(receive());
+  EXPECT_EQ(amp.modeImage(5), amp.registers());
+  EXPECT_EQ(amp.modeImage(5)[1614], 1);
+  EXPECT_NE(amp.modeImage(4)[1614], 1);
+  EXPECT_EQ(amp.reg(1242), 3);  // the active mode stays
+}
+
 TEST_F(AmplifierTest, NameWriteThenRead) {
   struct Case {
     const char* name;
@@ -367,7 +378,7 @@ TEST_F(AmplifierTest, SilentDeviceCountsButNeverAnswers) {
 
 TEST_F(AmplifierTest, DelayedReplyIsNotReadableAtOnce) {
   FaultConfig faults;
-  faults.delayMs = 400;
+  faults.delayMs = 1000;  // far longer than the step from write to read
   amp.setFaults(faults);
   send(CMD_READ_REGISTERS, addressBytes(0));
   RawReport r{};
@@ -425,6 +436,27 @@ TEST_F(AmplifierTest, UnplugAndCloseEndAWaitingRead) {
     reader.join();
     EXPECT_EQ(result.load(), -1);
   }
+}
+
+// The host's pattern: a reader thread drains input while a worker writes
+// on a paced link.
+TEST_F(AmplifierTest, ReaderAndWriterThreadsShareTheEndpoint) {
+  SimConfig config;
+  config.reportIntervalUs = 50;
+  amp.setConfig(config);
+  constexpr int kRequests = 100;
+  std::atomic<int> replies{0};
+  std::thread reader([&] {
+    while (replies < kRequests) {
+      const auto reply = receive(500);
+      if (!reply) break;
+      if (reply->command == CMD_READ_REGISTERS && reply->data.size() == 4) ++replies;
+    }
+  });
+  for (int i = 0; i < kRequests; ++i) send(CMD_READ_REGISTERS, addressBytes(i));
+  reader.join();
+  EXPECT_EQ(replies.load(), kRequests);
+  EXPECT_EQ(amp.framesReceived(CMD_READ_REGISTERS), kRequests);
 }
 
 // Both directions suffer: requests lost before the device, replies lost or
