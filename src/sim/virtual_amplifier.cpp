@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <optional>
 
 #include "sim/amplifier_commands.h"
 #include "sim/amplifier_memory.h"
@@ -111,14 +112,14 @@ int VirtualAmplifier::Impl::readReport(uint8_t* report, int timeoutMs) {
       return static_cast<int>(kReportSize);
     }
     if (!unlimited && now >= deadline) return 0;
-    if (input.empty()) {
-      if (unlimited) {
-        changed.wait(lock);
-      } else {
-        changed.wait_until(lock, deadline);
-      }
+    // Wake at the deadline or when the next report is due, whichever is first.
+    std::optional<Clock::time_point> wakeAt;
+    if (!unlimited) wakeAt = deadline;
+    if (!input.empty()) wakeAt = wakeAt ? std::min(*wakeAt, input.front().readyAt) : input.front().readyAt;
+    if (wakeAt) {
+      changed.wait_until(lock, *wakeAt);
     } else {
-      changed.wait_until(lock, unlimited ? input.front().readyAt : std::min(deadline, input.front().readyAt));
+      changed.wait(lock);
     }
   }
 }

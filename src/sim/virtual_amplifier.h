@@ -14,7 +14,8 @@
 //
 //   0   identify      Two frames, in this order: the device id
 //                     (id hi, id lo, 0, 0) and the mode protection
-//                     (1, maxModeIndex, modeLockMask as 4 bytes little-endian).
+//                     (1, maxModeIndex as one byte, modeLockMask as 4 bytes
+//                     little-endian).
 //                     The host tells them apart by d0 (1 or 2 = protection),
 //                     so a deviceId whose high byte is 1 or 2 cannot be
 //                     reported; 4037 = 0x0FC5 is fine. No reply when
@@ -31,7 +32,10 @@
 //                     0x0600 + m recalls mode m (not when refuseRecall is
 //                     set); 0x0700 + m stores the working registers into mode
 //                     m (its name is unchanged); any other value is just
-//                     stored.
+//                     stored. Entries apply in order, so a later entry of the
+//                     same frame overrides a recalled value; the echo of 1243
+//                     carries the value as written, though a recall leaves 0
+//                     in the register.
 //   4   read name     d0 = m in 1..6: command 4 with m, then mode m's name
 //                     padded with spaces to 25 bytes. No reply for other m.
 //   6   read          One command-6 frame with one entry (address hi, lo,

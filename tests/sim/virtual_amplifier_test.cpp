@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <filesystem>
@@ -520,9 +521,9 @@ TEST_F(AmplifierStateTest, SaveAndLoadRoundTrip) {
   original.setModeName(2, "Quote \" and \\ slash");
   original.setModeName(5, std::string("Caf\xE9\x01", 5));
   original.setReg(300, 42);
-  original.hidDevice().open();
+  ASSERT_TRUE(original.hidDevice().open());
   const auto store = reportsOf(frameBytes(CMD_WRITE_REGISTERS, entry(1243, 0x0705)));
-  original.hidDevice().writeReport(store[0].data());
+  ASSERT_EQ(original.hidDevice().writeReport(store[0].data()), 65);
   const std::string file = path("memory.txt");
   ASSERT_TRUE(original.saveState(file));
 
