@@ -1,5 +1,6 @@
 #include "link/usb_link.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <thread>
@@ -49,18 +50,22 @@ void UsbLink::connectUsb(LinkEvents& events) {
     sleepWhileRunning(timing_.connectSleep);
     state_.connected.store(false);
     if (!lockChannel(events)) return;  // stopped
+    bool startOver = false;
+    // The probe's write sets `connected`, which ends this loop; a failed
+    // write or a lost reader clears it again and the device is opened anew.
     while (!state_.connected.load() && state_.running.load()) {
       if (!cmd_.io().openDevice()) {
         sleepWhileRunning(timing_.openRetrySleep);
         continue;
       }
       reader_.start();  // unless alive
-      if (!openAndProbe()) break;  // start over, the lock is taken again
+      if (!openAndProbe()) {
+        startOver = true;  // the lock is taken again
+        break;
+      }
       sleepWhileRunning(timing_.probeSettle);
     }
-    // The probe's write set `connected`; a failed write or a lost reader
-    // cleared it again.
-    if (state_.connected.load() || !state_.running.load()) return;
+    if (!startOver) return;
   }
 }
 

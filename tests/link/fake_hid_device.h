@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <cstring>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <vector>
 
@@ -38,13 +39,19 @@ class FakeHidDevice : public HidDevice {
     return static_cast<int>(kReportSize);
   }
   int writeReport(const uint8_t* report) override {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (!open_) return -1;
     Report r;
     std::memcpy(r.data(), report, kReportSize);
-    written_.push_back(r);
-    if (failAfter_ >= 0 && static_cast<int>(written_.size()) > failAfter_) return writeFailure_;
-    return static_cast<int>(kReportSize);
+    std::function<void(const Report&)> onWrite;
+    int result = static_cast<int>(kReportSize);
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (!open_) return -1;
+      written_.push_back(r);
+      if (failAfter_ >= 0 && static_cast<int>(written_.size()) > failAfter_) result = writeFailure_;
+      onWrite = onWrite_;
+    }
+    if (onWrite) onWrite(r);  // outside the lock: it may push input
+    return result;
   }
   void close() override {
     {
@@ -63,6 +70,11 @@ class FakeHidDevice : public HidDevice {
       input_.push_back(r);
     }
     changed_.notify_all();
+  }
+  // Called with every written report (on the writer's thread), e.g. to answer.
+  void setOnWrite(std::function<void(const Report&)> onWrite) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    onWrite_ = std::move(onWrite);
   }
   // Writes after the first `count` return `result` (-1, or a short count).
   void failWritesAfter(int count, int result) {
@@ -103,6 +115,7 @@ class FakeHidDevice : public HidDevice {
   std::condition_variable changed_;
   std::deque<Report> input_;
   std::vector<Report> written_;
+  std::function<void(const Report&)> onWrite_;
   bool present_ = true;
   bool open_ = false;
   int opens_ = 0;
