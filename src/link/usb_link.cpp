@@ -59,7 +59,7 @@ void UsbLink::connectUsb(LinkEvents& events) {
         continue;
       }
       reader_.start();  // unless alive
-      if (!openAndProbe()) {
+      if (!probeDevice()) {
         startOver = true;  // the lock is taken again
         break;
       }
@@ -78,7 +78,7 @@ bool UsbLink::lockChannel(LinkEvents& events) {
   return false;
 }
 
-bool UsbLink::openAndProbe() {
+bool UsbLink::probeDevice() {
   // A flag left from an earlier connection must not pass for this reply.
   table_.setFromDevice(kProbeAddress, false);
   const bool taken = request(CMD_READ_REGISTERS, {0x00, 0x00}, timing_.probeWait);

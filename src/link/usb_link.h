@@ -74,7 +74,7 @@ class UsbLink {
  private:
   // One pass of the channel lock and the open/probe loop; false: start over.
   bool lockChannel(LinkEvents& events);
-  bool openAndProbe();
+  bool probeDevice();
   // Sleeps ms, ending early when `running` is cleared.
   void sleepWhileRunning(int ms) const;
 
