@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <system_error>
 
 #include "presets/file_io.h"
 
@@ -131,7 +132,11 @@ bool writeIniIn(const fs::path& folder, const std::string& stem, const std::stri
                 const std::string& text) {
   if (!makeFolder(folder)) return false;
   const fs::path file = folder / pathFromUtf8(stem + ".ini");
-  IniFile ini = IniFile::load(file);
+  const auto bytes = readWholeFile(file);
+  std::error_code error;
+  // Rewriting a file that is there but unreadable would lose its other keys.
+  if (!bytes && fs::exists(file, error)) return false;
+  IniFile ini = bytes ? IniFile::parse(std::string(bytes->begin(), bytes->end())) : IniFile{};
   ini.set(section, key, text);
   return ini.save(file);
 }
