@@ -50,16 +50,16 @@ uint8_t decodePair(uint8_t high, uint8_t low, const uint8_t* alphabet) {
 
 PresetHeader parseHeader(const std::vector<uint8_t>& image) {
   PresetHeader header;
-  header.headerSize = getU32(image, L::kHeaderSize);
-  header.registerCount = getU32(image, L::kRegisterCount);
-  header.formatOne = getU32(image, L::kFormatOne);
-  header.deviceId = getU32(image, L::kDeviceId);
-  header.reservedA = getU32(image, L::kReservedA);
-  header.passwordFlag = image[L::kPasswordFlag];
-  header.reservedB = getU32(image, L::kReservedB);
+  header.headerSize = getU32(image, L::kHeaderSizeAt);
+  header.registerCount = getU32(image, L::kRegisterCountAt);
+  header.formatOne = getU32(image, L::kFormatOneAt);
+  header.deviceId = getU32(image, L::kDeviceIdAt);
+  header.reservedA = getU32(image, L::kReservedAAt);
+  header.passwordFlag = image[L::kPasswordFlagAt];
+  header.reservedB = getU32(image, L::kReservedBAt);
   uint32_t* time[6] = {&header.time.year, &header.time.month, &header.time.day,
                        &header.time.hour, &header.time.minute, &header.time.second};
-  for (int i = 0; i < 6; ++i) *time[i] = getU32(image, L::kTimeFields[i]);
+  for (int i = 0; i < 6; ++i) *time[i] = getU32(image, L::kTimeFieldsAt[i]);
   return header;
 }
 
@@ -81,21 +81,21 @@ std::vector<uint8_t> encodePreset(const PresetHeader& header, std::span<const in
   std::vector<uint8_t> image(L::decodedSize(H, N));
   for (size_t i = 0; i < H; ++i) image[i] = static_cast<uint8_t>(random());
 
-  putField(image, L::kHeaderSize, H);
-  putField(image, L::kRegisterCount, N);
-  putField(image, L::kDeviceId, header.deviceId);
-  putField(image, L::kReservedA, header.reservedA);
-  image[L::kPasswordFlag] = header.passwordFlag;
-  putU32(image, L::kReservedB, header.reservedB);
-  image[L::kReservedB + 4] = 0;
+  putField(image, L::kHeaderSizeAt, H);
+  putField(image, L::kRegisterCountAt, N);
+  putField(image, L::kDeviceIdAt, header.deviceId);
+  putField(image, L::kReservedAAt, header.reservedA);
+  image[L::kPasswordFlagAt] = header.passwordFlag;
+  putU32(image, L::kReservedBAt, header.reservedB);
+  image[L::kReservedBAt + 4] = 0;
   const uint32_t time[6] = {header.time.year, header.time.month, header.time.day,
                             header.time.hour, header.time.minute, header.time.second};
-  for (int i = 0; i < 6; ++i) putU32(image, L::kTimeFields[i], time[i]);
-  putField(image, L::kRegisterCountCopy, N);
-  putField(image, L::kFormatOne, L::kFormatOneValue);
+  for (int i = 0; i < 6; ++i) putU32(image, L::kTimeFieldsAt[i], time[i]);
+  putField(image, L::kRegisterCountCopyAt, N);
+  putField(image, L::kFormatOneAt, L::kFormatOneValue);
 
   const auto alphabet = drawAlphabet(random);
-  std::copy(alphabet.begin(), alphabet.end(), image.begin() + L::kAlphabetOffset);
+  std::copy(alphabet.begin(), alphabet.end(), image.begin() + L::kAlphabetAt);
   for (size_t r = 0; r < N; ++r) {
     image[H + 2 * r] = static_cast<uint8_t>(values[r]);
     image[H + 2 * r + 1] = static_cast<uint8_t>(values[r] >> 8);
@@ -116,7 +116,7 @@ std::optional<std::vector<uint8_t>> decodePresetImage(std::span<const uint8_t> f
   if (file.size() < L::kPlainSize || (file.size() - L::kPlainSize) % 2 != 0) return std::nullopt;
   std::vector<uint8_t> image(L::kPlainSize + (file.size() - L::kPlainSize) / 2);
   std::copy(file.begin(), file.begin() + L::kPlainSize, image.begin());
-  const uint8_t* alphabet = file.data() + L::kAlphabetOffset;
+  const uint8_t* alphabet = file.data() + L::kAlphabetAt;
   for (size_t i = L::kPlainSize; i < image.size(); ++i) {
     const size_t at = L::kPlainSize + 2 * (i - L::kPlainSize);
     image[i] = decodePair(file[at], file[at + 1], alphabet);

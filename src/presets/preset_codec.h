@@ -8,11 +8,13 @@
 #include <span>
 #include <vector>
 
+#include "link/register_table.h"
 #include "presets/file_result.h"
 
 namespace zr78 {
 
-constexpr int kPresetRegisterCount = 1678;
+// A file holds the whole register table.
+constexpr int kPresetRegisterCount = kRegisterCount;
 
 struct PresetTime {
   uint32_t year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;

@@ -102,7 +102,7 @@ void printShow(std::ostream& out, const std::string& file, const CZB_FileData& d
   out << format("%-16s%s\n", "file", file.c_str());
   out << format("%-16s%u\n", "registerCount", h.registerCount);
   out << format("%-16s%u (0x%04X)\n", "deviceId", h.deviceId, h.deviceId);
-  out << format("%-16s%u%s\n", "passwordFlag", h.passwordFlag, h.passwordFlag == 1 ? " (protected)" : "");
+  out << format("%-16s%u%s\n", "passwordFlag", static_cast<unsigned>(h.passwordFlag), h.passwordFlag == 1 ? " (protected)" : "");
   out << format("%-16s%04u-%02u-%02u %02u:%02u:%02u\n", "time written", h.time.year, h.time.month, h.time.day,
                 h.time.hour, h.time.minute, h.time.second);
   out << format("%-16s%s\n", "master volume", registerText(12, gainText).c_str());

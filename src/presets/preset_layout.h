@@ -45,20 +45,22 @@
 
 namespace zr78::preset_layout {
 
+// Offsets (...At) and sizes in the decoded image.
+
 constexpr size_t kPlainSize = 256;  // bytes stored unencoded
-constexpr size_t kAlphabetOffset = 20;
+constexpr size_t kAlphabetAt = 20;
 constexpr size_t kAlphabetSize = 20;  // entries stored
 constexpr size_t kAlphabetUsed = 16;
 
-constexpr size_t kHeaderSize = 256;
-constexpr size_t kRegisterCount = 266;
-constexpr size_t kDeviceId = 276;
-constexpr size_t kReservedA = 286;
-constexpr size_t kPasswordFlag = 296;
-constexpr size_t kReservedB = 301;
-constexpr size_t kTimeFields[6] = {306, 311, 316, 321, 326, 331};  // Y M D h m s
-constexpr size_t kRegisterCountCopy = 341;
-constexpr size_t kFormatOne = 351;
+constexpr size_t kHeaderSizeAt = 256;
+constexpr size_t kRegisterCountAt = 266;
+constexpr size_t kDeviceIdAt = 276;
+constexpr size_t kReservedAAt = 286;
+constexpr size_t kPasswordFlagAt = 296;
+constexpr size_t kReservedBAt = 301;
+constexpr size_t kTimeFieldsAt[6] = {306, 311, 316, 321, 326, 331};  // Y M D h m s
+constexpr size_t kRegisterCountCopyAt = 341;
+constexpr size_t kFormatOneAt = 351;
 constexpr size_t kHeaderEnd = 359;  // first byte after the fixed fields
 
 constexpr uint32_t kWrittenHeaderSize = 512;
@@ -76,6 +78,6 @@ constexpr size_t encodedSize(size_t decoded) { return kPlainSize + 2 * (decoded 
 
 static_assert(decodedSize(kWrittenHeaderSize, kWrittenRegisterCount) == 3872);
 static_assert(encodedSize(decodedSize(kWrittenHeaderSize, kWrittenRegisterCount)) == 7490);
-static_assert(kTimeFields[5] + 4 <= kRegisterCountCopy);
+static_assert(kTimeFieldsAt[5] + 4 <= kRegisterCountCopyAt);
 
 }  // namespace zr78::preset_layout
