@@ -162,6 +162,30 @@ TEST_F(ResponseTest, EveryCodeHasItsNominalStopBandSlope) {
   }
 }
 
+// At its corner each second-order section gives exactly its quality factor
+// √p and a first-order section 1/√2, so the families have known corner
+// attenuations: Butterworth −3 dB, Linkwitz-Riley −6 dB (one first-order
+// section: −3 dB), Bessel −3 dB per first-order and −4.77 dB per section.
+TEST_F(ResponseTest, EveryCodeHasItsFamilysCornerAttenuation) {
+  const double expected[kCrossoverFamilyCount][kCrossoverSlopeCount - 1] = {
+      {-3.01, -3.01, -3.01, -3.01, -3.01, -3.01, -3.01, -3.01},
+      {-3.01, -4.77, -7.78, -9.54, -12.55, -14.31, -17.32, -19.08},
+      {-3.01, -6.02, -6.02, -6.02, -6.02, -6.02, -6.02, -6.02},
+  };
+  for (int family = 0; family < kCrossoverFamilyCount; ++family) {
+    for (int slope = 0; slope < kCrossoverSlopeOff; ++slope) {
+      for (auto direction : {CrossoverDirection::HighPass, CrossoverDirection::LowPass}) {
+        const int code = *crossoverCode(direction, family, slope);
+        const int point = direction == CrossoverDirection::HighPass ? kHighPassPoint : kLowPassPoint;
+        EqChannelState s = flatChannel();
+        s.type[point] = code;
+        s.frequencyHz[point] = 1000;
+        EXPECT_NEAR(sectionsDb(s, 1000), expected[family][slope], 0.02) << "code " << code;
+      }
+    }
+  }
+}
+
 // Channels of the kind the panel produces, and a few extremes.
 std::vector<EqChannelState> sampleChannels() {
   std::vector<EqChannelState> out;
