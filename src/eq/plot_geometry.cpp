@@ -61,6 +61,14 @@ int yOfGain(double gainDb, int height) {
   return -toPixel(height / 400.0 * gainDb * 10);
 }
 
+double gainOfY(int y, int height) {
+  if (height <= 1) return 0;
+  const double tenths = -y / ((height - 1) / 400.0);
+  return std::clamp(tenths, -200.0, 200.0) / 10;
+}
+
+int crossoverHandleY(int height) { return toPixel(height * 100 / 400.0); }
+
 double quantiseFrequency(double frequencyHz, bool integerMode) {
   if (integerMode) return std::trunc(frequencyHz + 0.5);
   if (frequencyHz < kAxisMinHz) return kAxisMinHz;

@@ -29,6 +29,12 @@ int xOfFrequency(double frequencyHz, int width);
 double frequencyOfX(double x, int width);
 // y relative to yZero (positive downwards) of a gain.
 int yOfGain(double gainDb, int height);
+// A dragged band's gain from its y (relative to yZero): −y / ((H − 1) / 400)
+// tenths, clamped to ±200 tenths, in dB. The H − 1 lets the top edge reach
+// +20 dB.
+double gainOfY(int y, int height);
+// The crossover handles sit at −10 dB: trunc(H × 100 / 400) below yZero.
+int crossoverHandleY(int height);
 // Pixel offset of a gain, positive = boost: dB × H / 40.
 inline double pixelsPerDb(int height) { return height / kAxisGainSpanDb; }
 

@@ -48,6 +48,18 @@ TEST(PlotGeometry, GainToY) {
   EXPECT_EQ(yOfGain(-10, 185), 46);
   EXPECT_EQ(yOfGain(0, 185), 0);
   EXPECT_DOUBLE_EQ(pixelsPerDb(185), 4.625);
+  EXPECT_EQ(crossoverHandleY(185), 46);
+}
+
+TEST(PlotGeometry, DraggedGain) {
+  for (int h : {185, 186, 370}) {
+    const PlotGeometry g = plotGeometryOfSize(977, h);
+    EXPECT_EQ(gainOfY(g.y0 - g.yZero, h), 20.0) << h;   // top edge, clamped
+    EXPECT_EQ(gainOfY(g.y1 - g.yZero, h), -20.0) << h;  // bottom edge
+    EXPECT_EQ(gainOfY(0, h), 0.0);
+  }
+  EXPECT_NEAR(gainOfY(-46, 185), 10.0, 1e-12);  // 46 / (184 / 400) = 100 tenths
+  EXPECT_EQ(gainOfY(5, 1), 0.0);
 }
 
 TEST(PlotGeometry, Quantising) {
