@@ -68,6 +68,9 @@ const RecipeRow kRecipes[] = {
      {4, {S(1.707599409), S(1.707599409), S(0.2928288346), S(0.2928288346)}}},
 };
 
+// The high-pass code of the same family and slope: rows are keyed by it.
+int rowKey(int code) { return crossoverDirectionOf(code) == CrossoverDirection::LowPass ? code - 1 : code; }
+
 }  // namespace
 
 std::optional<int> crossoverCode(CrossoverDirection direction, int family, int slope) {
@@ -77,13 +80,10 @@ std::optional<int> crossoverCode(CrossoverDirection direction, int family, int s
 }
 
 std::optional<CrossoverKind> decodeCrossoverCode(int code) {
-  const bool lowPass = (code & 1) != 0;
-  const int highPassCode = code - (lowPass ? 1 : 0);
   for (int family = 0; family < kCrossoverFamilyCount; ++family)
     for (int slope = 0; slope < kCrossoverSlopeCount; ++slope)
-      if (kHighPassCodes[family][slope] == highPassCode)
-        return CrossoverKind{lowPass ? CrossoverDirection::LowPass : CrossoverDirection::HighPass,
-                             family, slope};
+      if (kHighPassCodes[family][slope] == rowKey(code))
+        return CrossoverKind{crossoverDirectionOf(code), family, slope};
   return std::nullopt;
 }
 
@@ -97,10 +97,9 @@ std::string_view crossoverSlopeText(int slope) {
 }
 
 CrossoverRecipe crossoverRecipe(int code) {
-  const bool lowPass = (code & 1) != 0;
-  const int highPassCode = code - (lowPass ? 1 : 0);
+  const bool lowPass = crossoverDirectionOf(code) == CrossoverDirection::LowPass;
   for (const RecipeRow& row : kRecipes)
-    if (row.highPassCode == highPassCode) return lowPass ? row.lowPass : row.highPass;
+    if (row.highPassCode == rowKey(code)) return lowPass ? row.lowPass : row.highPass;
   return {};  // OFF (64..69) and unlisted codes: no sections
 }
 

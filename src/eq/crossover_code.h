@@ -25,6 +25,11 @@ struct CrossoverKind {
   int slope;   // list position: 0 "6dB/Oct" .. 7 "48dB/Oct", 8 "OFF"
 };
 
+// Even codes are high-pass, odd codes low-pass.
+inline CrossoverDirection crossoverDirectionOf(int code) {
+  return (code & 1) ? CrossoverDirection::LowPass : CrossoverDirection::HighPass;
+}
+
 // Code of a family and slope list position; empty outside the lists.
 std::optional<int> crossoverCode(CrossoverDirection direction, int family, int slope);
 // The list positions of a code; empty for codes the table does not hold (the

@@ -57,7 +57,7 @@ void ResponseEvaluator::closeBlock() {
 void ResponseEvaluator::addCrossover(int code, double frequencyHz) {
   // The code's parity gives the direction; OFF and unlisted codes give no
   // sections.
-  const auto direction = (code & 1) ? CrossoverDirection::LowPass : CrossoverDirection::HighPass;
+  const CrossoverDirection direction = crossoverDirectionOf(code);
   const CrossoverRecipe recipe = crossoverRecipe(code);
   if (recipe.count == 0 || !crossoverActive(direction, frequencyHz, limits_)) return;
   const bool highPass = direction == CrossoverDirection::HighPass;

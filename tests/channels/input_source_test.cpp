@@ -5,23 +5,18 @@
 #include <vector>
 
 #include "link/register_table.h"
+#include "register_fixture.h"
 
 namespace zr78 {
 namespace {
 
-class InputSourceTest : public ::testing::Test {
+class InputSourceTest : public RegisterFixture {
  protected:
-  InputSourceTest() { table.initRegisters(); }
-  RegisterNotify recorder() {
-    return [this](int address) { notified.push_back(address); };
-  }
   bool routingRereadRequested() const {
     for (int a = 1614; a <= 1677; ++a)
       if (!table.rereadRequested(a)) return false;
     return true;
   }
-  RegisterTable table;
-  std::vector<int> notified;
 };
 
 TEST_F(InputSourceTest, WordToSelectorItem) {

@@ -6,31 +6,22 @@
 
 #include "eq/eq_model.h"
 #include "link/register_table.h"
+#include "register_fixture.h"
 
 namespace zr78 {
 namespace {
 
 // A table with the defaults, all records clean, and channels 0, 1, 2 linked
 // with channel 0 as head (as after pressing link button 1 and clicking 2, 3).
-class LinkGroupsTest : public ::testing::Test {
+class LinkGroupsTest : public RegisterFixture {
  protected:
   LinkGroupsTest() {
-    table.initRegisters();
     for (int c : {0, 1, 2}) groups.setGroup(c, 1);
   }
-  RegisterNotify recorder() {
-    return [this](int address) { notified.push_back(address); };
-  }
-  int dirtyCount() const {
-    int n = 0;
-    for (int a = 0; a < kRegisterCount; ++a) n += table.dirty(a) ? 1 : 0;
-    return n;
-  }
+  int dirtyCount() const { return static_cast<int>(dirtyAddresses().size()); }
   int address(int channel, int param) { return *eqRegisterAddress(channel, param); }
 
-  RegisterTable table;
   LinkGroups groups;
-  std::vector<int> notified;
 };
 
 TEST_F(LinkGroupsTest, BandGainReachesEveryMember) {

@@ -6,6 +6,7 @@
 
 #include "eq/eq_model.h"
 #include "link/register_table.h"
+#include "register_fixture.h"
 
 namespace zr78 {
 namespace {
@@ -54,21 +55,7 @@ TEST(SpeakerRoles, IconsLit) {
   EXPECT_EQ(roleIcons(-1), 0);
 }
 
-class RoleChangeTest : public ::testing::Test {
- protected:
-  RoleChangeTest() { table.initRegisters(); }
-  RegisterNotify recorder() {
-    return [this](int address) { notified.push_back(address); };
-  }
-  std::vector<int> dirtyAddresses() const {
-    std::vector<int> out;
-    for (int a = 0; a < kRegisterCount; ++a)
-      if (table.dirty(a)) out.push_back(a);
-    return out;
-  }
-  RegisterTable table;
-  std::vector<int> notified;
-};
+using RoleChangeTest = RegisterFixture;
 
 TEST_F(RoleChangeTest, NewRoleWritesItsPreset) {
   const int c = 6;  // default role 0
