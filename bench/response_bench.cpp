@@ -58,7 +58,8 @@ void run(double scale, const char* channelName, const char* allName) {
           for (int i = 0; i < evaluator.columnCount(); ++i) {
             double db = 0;
             for (const BiquadSection& s : sections)
-              db += 10 * std::log10(s.magnitudeSquared(radiansPerSample(evaluator.columnFrequencyHz(i))));
+              db += 10 * std::log10(
+                             s.magnitudeSquared(radiansPerSample(evaluator.columnFrequencyHz(i))));
             sink = sink + db;
           }
         },

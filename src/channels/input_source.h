@@ -24,7 +24,7 @@ constexpr int kMixerHiddenMs = 3500;
 constexpr int kMixerShowDelayMs = 150;
 
 struct InputSourceView {
-  std::optional<int> item;  // none selected for words 1, 4 and 6
+  std::optional<int> item;          // none selected for words 1, 4 and 6
   bool replaceWithHiLevel = false;  // word outside 1..7: the table must hold 3
 };
 
@@ -39,8 +39,8 @@ std::optional<int> applyInputSource(RegisterTable& table);
 std::optional<int32_t> inputSourceWord(int item, int32_t configurationWord);
 
 struct InputSourceChange {
-  bool written = false;  // register 1234 received the item's word
-  bool noUsb = false;    // show "No USB connection!"; 1234 was notified
+  bool written = false;   // register 1234 received the item's word
+  bool noUsb = false;     // show "No USB connection!"; 1234 was notified
   bool hideMixer = true;  // hide "Mixer" and start the kMixerHiddenMs timer
 };
 

@@ -69,7 +69,9 @@ const RecipeRow kRecipes[] = {
 };
 
 // The high-pass code of the same family and slope: rows are keyed by it.
-int rowKey(int code) { return crossoverDirectionOf(code) == CrossoverDirection::LowPass ? code - 1 : code; }
+int rowKey(int code) {
+  return crossoverDirectionOf(code) == CrossoverDirection::LowPass ? code - 1 : code;
+}
 
 }  // namespace
 

@@ -45,7 +45,8 @@ std::optional<int> eqRegisterAddress(int channel, int param) {
   const int limiter = kLimiterBase + kLimiterStride * channel;
   const int band4 = kFirstBandFrequency - kChannelBlockBase;  // band group offset
   using namespace EqParamIndex;
-  if (param >= kBandFrequency && param < kBandQ) return block + band4 + 4 * (param - kBandFrequency);
+  if (param >= kBandFrequency && param < kBandQ)
+    return block + band4 + 4 * (param - kBandFrequency);
   if (param >= kBandQ && param < kBandGain) return block + band4 + 2 + 4 * (param - kBandQ);
   if (param >= kBandGain && param < kHighPassFrequency)
     return block + band4 + 1 + 4 * (param - kBandGain);

@@ -23,15 +23,15 @@ int32_t truncClamped(double value, int32_t lo, int32_t hi);
 
 // One parameter of one channel, 0..101.
 namespace EqParamIndex {
-constexpr int kBandFrequency = 0;   // + band 0..30
-constexpr int kBandQ = 31;          // + band
-constexpr int kBandGain = 62;       // + band
+constexpr int kBandFrequency = 0;  // + band 0..30
+constexpr int kBandQ = 31;         // + band
+constexpr int kBandGain = 62;      // + band
 constexpr int kHighPassFrequency = 93;
 constexpr int kHighPassCode = 94;
 constexpr int kHighPassSlope = 95;  // panel's last-edited marker; sent as 94
 constexpr int kLowPassFrequency = 96;
 constexpr int kLowPassCode = 97;
-constexpr int kLowPassSlope = 98;   // panel's last-edited marker; sent as 97
+constexpr int kLowPassSlope = 98;  // panel's last-edited marker; sent as 97
 constexpr int kLimiterThreshold = 99;
 constexpr int kLimiterAttack = 100;
 constexpr int kLimiterRelease = 101;

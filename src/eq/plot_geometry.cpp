@@ -57,9 +57,7 @@ double frequencyOfX(double x, int width) {
   return kAxisMinHz * std::pow(10.0, x / width * axisDecades());
 }
 
-int yOfGain(double gainDb, int height) {
-  return -toPixel(height / 400.0 * gainDb * 10);
-}
+int yOfGain(double gainDb, int height) { return -toPixel(height / 400.0 * gainDb * 10); }
 
 double gainOfY(int y, int height) {
   if (height <= 1) return 0;

@@ -10,10 +10,10 @@ constexpr double kAxisMaxHz = 20600;
 constexpr double kAxisGainSpanDb = 40;  // +20 .. −20 dB
 
 struct PlotGeometry {
-  int left = 0, right = 0;  // client rectangle's horizontal edges
+  int left = 0, right = 0;             // client rectangle's horizontal edges
   int x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // plot rectangle
-  int W = 0, H = 0;  // plot width and height
-  int yZero = 0;     // the 0 dB line
+  int W = 0, H = 0;                    // plot width and height
+  int yZero = 0;                       // the 0 dB line
 };
 
 // The plot inside a client rectangle at scale factor s: margins 30 s left,

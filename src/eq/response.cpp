@@ -64,10 +64,14 @@ void ResponseEvaluator::addCrossover(int code, double frequencyHz) {
   for (int k = 0; k < recipe.count; ++k) {
     const CrossoverSection& s = recipe.sections[k];
     BiquadSection section;
-    if (s.secondOrder && highPass) section.setSecondOrderHighPass(frequencyHz, s.p);
-    else if (s.secondOrder) section.setSecondOrderLowPass(frequencyHz, s.p);
-    else if (highPass) section.setFirstOrderHighPass(frequencyHz);
-    else section.setFirstOrderLowPass(frequencyHz);
+    if (s.secondOrder && highPass)
+      section.setSecondOrderHighPass(frequencyHz, s.p);
+    else if (s.secondOrder)
+      section.setSecondOrderLowPass(frequencyHz, s.p);
+    else if (highPass)
+      section.setFirstOrderHighPass(frequencyHz);
+    else
+      section.setFirstOrderLowPass(frequencyHz);
     addSection(section);
   }
   blocks_[blockCount_].floored = true;

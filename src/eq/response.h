@@ -18,8 +18,8 @@
 
 #include "eq/biquad.h"
 #include "eq/crossover_code.h"
-#include "eq/eq_model.h"
 #include "eq/eq_channel_state.h"
+#include "eq/eq_model.h"
 #include "eq/plot_geometry.h"
 
 namespace zr78 {

@@ -40,9 +40,10 @@ void setupResponse(CLI::App& root, int& exitCode) {
   const PlotGeometry panel = eqPanelPlotGeometry(1.0);
   options->width = panel.W;
   options->height = panel.H;
-  CLI::App* command = root.add_subcommand(
-      "response", "Print the computed response of one channel of a preset file as CSV "
-                  "(column,frequency_hz,total_db)");
+  CLI::App* command =
+      root.add_subcommand("response",
+                          "Print the computed response of one channel of a preset file as CSV "
+                          "(column,frequency_hz,total_db)");
   command->add_option("file", options->file, "Preset file (.ryb)")->required();
   command->add_option("--channel", options->channel, "Output channel 0..7 (CH1 = 0)")
       ->required()

@@ -16,19 +16,24 @@ TEST(GainWord, EncodeAndDecode) {
     bool phase180;
     int32_t word;
   } rows[] = {
-      {"off, phase 0", -60, false, 500}, {"off, phase 180", -60, true, 0},
-      {"-6 dB", -6, false, 594},         {"-6 dB pressed", -6, true, 94},
-      {"-59 dB", -59, false, 541},       {"0 dB", 0, false, 600},
-      {"below range clamps to off", -80, false, 500}, {"above range clamps", 7, true, 100},
+      {"off, phase 0", -60, false, 500},
+      {"off, phase 180", -60, true, 0},
+      {"-6 dB", -6, false, 594},
+      {"-6 dB pressed", -6, true, 94},
+      {"-59 dB", -59, false, 541},
+      {"0 dB", 0, false, 600},
+      {"below range clamps to off", -80, false, 500},
+      {"above range clamps", 7, true, 100},
   };
   for (const Row& r : rows) EXPECT_EQ(encodeGainWord(r.gainDb, r.phase180), r.word) << r.name;
   EXPECT_EQ(decodeGainWord(594), (ChannelGain{-6, false}));
   EXPECT_EQ(decodeGainWord(94), (ChannelGain{-6, true}));
-  EXPECT_EQ(decodeGainWord(0), (ChannelGain{-60, true}));     // base 0 -> -100 -> off
-  EXPECT_EQ(decodeGainWord(700), (ChannelGain{0, false}));    // 200 - 100 clamps to 0
-  EXPECT_EQ(decodeGainWord(65535), (ChannelGain{-60, false})); // 35 - 100 clamps to off
+  EXPECT_EQ(decodeGainWord(0), (ChannelGain{-60, true}));       // base 0 -> -100 -> off
+  EXPECT_EQ(decodeGainWord(700), (ChannelGain{0, false}));      // 200 - 100 clamps to 0
+  EXPECT_EQ(decodeGainWord(65535), (ChannelGain{-60, false}));  // 35 - 100 clamps to off
   for (int g = -60; g <= 0; ++g)
-    for (bool phase : {false, true}) EXPECT_EQ(decodeGainWord(encodeGainWord(g, phase)), (ChannelGain{g, phase}));
+    for (bool phase : {false, true})
+      EXPECT_EQ(decodeGainWord(encodeGainWord(g, phase)), (ChannelGain{g, phase}));
 }
 
 TEST(GainWord, LinkCopiesTheGainAndKeepsThePhase) {
@@ -46,7 +51,8 @@ TEST(DelayWord, SamplesAndMicroseconds) {
   EXPECT_EQ(decodeDelayWord(21), 1);
   EXPECT_EQ(decodeDelayWord(1000), 48);
   EXPECT_EQ(decodeDelayWord(65535), 960);  // clamped to 20 ms
-  for (int s = 0; s <= kMaxDelaySamples; ++s) ASSERT_EQ(decodeDelayWord(encodeDelayWord(s)), s) << s;
+  for (int s = 0; s <= kMaxDelaySamples; ++s)
+    ASSERT_EQ(decodeDelayWord(encodeDelayWord(s)), s) << s;
 }
 
 TEST(DelayWord, DisplayUnits) {
@@ -112,8 +118,11 @@ TEST(NoiseGate, PositionAndValue) {
     const char* name;
     int32_t value;
     int position;
-  } rows[] = {{"20 shows 14", 20, 14}, {"exact value", 23, 14}, {"zero", 0, 0},
-              {"last", 327, 20},       {"above the table", 328, 0}};
+  } rows[] = {{"20 shows 14", 20, 14},
+              {"exact value", 23, 14},
+              {"zero", 0, 0},
+              {"last", 327, 20},
+              {"above the table", 328, 0}};
   for (const Row& r : rows) EXPECT_EQ(noiseGatePosition(r.value), r.position) << r.name;
   EXPECT_EQ(noiseGateValue(14), 23);
   EXPECT_EQ(noiseGateValue(25), 327);

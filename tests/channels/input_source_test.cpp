@@ -24,9 +24,16 @@ TEST_F(InputSourceTest, WordToSelectorItem) {
     int32_t word;
     std::optional<int> item;
     bool replace;
-  } rows[] = {{1, std::nullopt, false}, {2, 0, false}, {3, 1, false}, {4, std::nullopt, false},
-              {5, 2, false},           {6, std::nullopt, false}, {7, 3, false},
-              {0, 1, true},            {9, 1, true},  {-1, 1, true}};
+  } rows[] = {{1, std::nullopt, false},
+              {2, 0, false},
+              {3, 1, false},
+              {4, std::nullopt, false},
+              {5, 2, false},
+              {6, std::nullopt, false},
+              {7, 3, false},
+              {0, 1, true},
+              {9, 1, true},
+              {-1, 1, true}};
   for (const Row& r : rows) {
     const InputSourceView v = inputSourceView(r.word);
     EXPECT_EQ(v.item, r.item) << r.word;

@@ -85,18 +85,20 @@ TEST_F(LinkGroupsTest, NothingIsCopied) {
 }
 
 TEST_F(LinkGroupsTest, ResyncImposesEverythingButDelayMuteAndPhase) {
-  table.setRegisterQuiet(26, 570);                        // head gain −30 dB, phase 0°
-  table.setRegisterQuiet(27, 41);                         // member phase 180°
-  table.setRegisterQuiet(73, 300);                        // head delay
-  table.setRegisterQuiet(2, 1);                           // head muted
+  table.setRegisterQuiet(26, 570);  // head gain −30 dB, phase 0°
+  table.setRegisterQuiet(27, 41);   // member phase 180°
+  table.setRegisterQuiet(73, 300);  // head delay
+  table.setRegisterQuiet(2, 1);     // head muted
   table.setRegisterQuiet(address(0, EqParamIndex::kLimiterThreshold), 333);
   table.setRegisterQuiet(address(0, EqParamIndex::kLowPassCode), 31);
-  table.setRegisterQuiet(146 + 100, 7777);                // a band group register
+  table.setRegisterQuiet(146 + 100, 7777);  // a band group register
   resync(table, groups, 0, recorder());
   for (int c : {1, 2}) {
     for (int slot = 0; slot < kLinkSlotCount; ++slot) {
-      if (slot == kSlotChannelGain || slot == kSlotChannelMute || slot == kSlotChannelDelay) continue;
-      EXPECT_EQ(table.getRegister(*linkSlotAddress(c, slot)), table.getRegister(*linkSlotAddress(0, slot)))
+      if (slot == kSlotChannelGain || slot == kSlotChannelMute || slot == kSlotChannelDelay)
+        continue;
+      EXPECT_EQ(table.getRegister(*linkSlotAddress(c, slot)),
+                table.getRegister(*linkSlotAddress(0, slot)))
           << "channel " << c << " slot " << slot;
     }
     EXPECT_EQ(table.getRegister(73 + c), 0);  // delay stays

@@ -58,9 +58,10 @@ TEST(SpeakerRoles, IconsLit) {
 using RoleChangeTest = RegisterFixture;
 
 TEST_F(RoleChangeTest, NewRoleWritesItsPreset) {
-  const int c = 6;  // default role 0
+  const int c = 6;                                          // default role 0
   ASSERT_TRUE(changeSpeakerRole(table, c, 1, recorder()));  // FL tweeter
-  const int hpCode = 138 + 136 * c, hpHz = 139 + 136 * c, lpCode = 142 + 136 * c, lpHz = 143 + 136 * c;
+  const int hpCode = 138 + 136 * c, hpHz = 139 + 136 * c, lpCode = 142 + 136 * c,
+            lpHz = 143 + 136 * c;
   EXPECT_EQ(table.getRegister(hpHz), 4000);
   EXPECT_EQ(table.getRegister(lpHz), 20600);
   EXPECT_EQ(table.getRegister(hpCode), 14);

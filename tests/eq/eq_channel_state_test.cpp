@@ -21,7 +21,7 @@ TEST(EqChannelState, LoadsFromATableOrAnImage) {
   RegisterTable table;
   table.initRegisters();
   table.setRegisterQuiet(148 + 136 * 4 + 4 * 30, 65535);  // band 31 gain beyond range
-  table.setRegisterQuiet(149 + 136 * 4, 0x8000);           // band 1 Q word 0 (thousandths)
+  table.setRegisterQuiet(149 + 136 * 4, 0x8000);          // band 1 Q word 0 (thousandths)
   RegisterImage image{};
   for (int a = 0; a < kRegisterCount; ++a) image[a] = table.getRegister(a);
   EqChannelState fromTable, fromImage;

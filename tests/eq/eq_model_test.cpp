@@ -16,9 +16,14 @@ TEST(FrequencyWord, EdgeCases) {
     double hz;
     int32_t word;
   } rows[] = {
-      {"19 Hz in tenths", 19, 32958},  {"63 Hz", 63, 33398},         {"99.9 Hz", 99.9, 33767},
-      {"100 Hz whole", 100, 100},      {"20000 Hz", 20000, 20000},   {"20.1 Hz", 20.1, 32969},
-      {"negative clamps to 0", -5, 32768}, {"beyond 16 bits clamps", 1e9, 32767},
+      {"19 Hz in tenths", 19, 32958},
+      {"63 Hz", 63, 33398},
+      {"99.9 Hz", 99.9, 33767},
+      {"100 Hz whole", 100, 100},
+      {"20000 Hz", 20000, 20000},
+      {"20.1 Hz", 20.1, 32969},
+      {"negative clamps to 0", -5, 32768},
+      {"beyond 16 bits clamps", 1e9, 32767},
   };
   for (const Row& r : rows) EXPECT_EQ(encodeFrequency(r.hz), r.word) << r.name;
   EXPECT_DOUBLE_EQ(decodeFrequency(33767), 99.9);
@@ -28,7 +33,8 @@ TEST(FrequencyWord, EdgeCases) {
 
 TEST(FrequencyWord, EveryEditorWordRoundTrips) {
   // Truncation must not lose a tenth (e.g. 63.7 × 10 = 636.99...).
-  for (int32_t w = 32768 + 190; w <= 32768 + 999; ++w) EXPECT_EQ(encodeFrequency(decodeFrequency(w)), w);
+  for (int32_t w = 32768 + 190; w <= 32768 + 999; ++w)
+    EXPECT_EQ(encodeFrequency(decodeFrequency(w)), w);
   for (int32_t w = 100; w <= 20600; ++w) ASSERT_EQ(encodeFrequency(decodeFrequency(w)), w);
 }
 
@@ -97,8 +103,11 @@ TEST(StepIndex, FirstStepAtOrAbove) {
     const char* name;
     double value;
     int q;
-  } rows[] = {{"below first", 0.1, 0}, {"exact", 7.6, 51},     {"between", 7.7, 52},
-              {"at last", 128, 100},   {"above last", 500, 100}};
+  } rows[] = {{"below first", 0.1, 0},
+              {"exact", 7.6, 51},
+              {"between", 7.7, 52},
+              {"at last", 128, 100},
+              {"above last", 500, 100}};
   for (const Row& r : rows) EXPECT_EQ(qStepIndex(r.value), r.q) << r.name;
   EXPECT_EQ(attackStepIndex(0), 0);
   EXPECT_EQ(attackStepIndex(45), 51);
@@ -123,7 +132,8 @@ TEST(CrossoverCode, EveryCodeDecodesToItsListPositions) {
       continue;
     }
     ++listed;
-    EXPECT_EQ(kind->direction, code % 2 ? CrossoverDirection::LowPass : CrossoverDirection::HighPass);
+    EXPECT_EQ(kind->direction,
+              code % 2 ? CrossoverDirection::LowPass : CrossoverDirection::HighPass);
     EXPECT_EQ(crossoverCode(kind->direction, kind->family, kind->slope), code);
     EXPECT_TRUE(isAcceptedCrossoverCode(code));
   }
@@ -136,14 +146,21 @@ TEST(RegisterAddress, Table) {
     const char* name;
     int channel, param, address;
   } rows[] = {
-      {"hp code ch0", 0, kHighPassCode, 138},       {"hp freq ch0", 0, kHighPassFrequency, 139},
-      {"lp code ch0", 0, kLowPassCode, 142},        {"lp freq ch0", 0, kLowPassFrequency, 143},
-      {"band 1 freq", 0, kBandFrequency, 147},      {"band 1 gain", 0, kBandGain, 148},
-      {"band 1 Q", 0, kBandQ, 149},                 {"band 31 Q ch0", 0, kBandQ + 30, 269},
+      {"hp code ch0", 0, kHighPassCode, 138},
+      {"hp freq ch0", 0, kHighPassFrequency, 139},
+      {"lp code ch0", 0, kLowPassCode, 142},
+      {"lp freq ch0", 0, kLowPassFrequency, 143},
+      {"band 1 freq", 0, kBandFrequency, 147},
+      {"band 1 gain", 0, kBandGain, 148},
+      {"band 1 Q", 0, kBandQ, 149},
+      {"band 31 Q ch0", 0, kBandQ + 30, 269},
       {"band 5 gain ch2", 2, kBandGain + 4, 148 + 16 + 272},
-      {"ch1 starts", 1, kHighPassCode, 274},        {"band 31 Q ch7", 7, kBandQ + 30, 1221},
-      {"attack ch3", 3, kLimiterAttack, 105},       {"release ch3", 3, kLimiterRelease, 106},
-      {"threshold ch3", 3, kLimiterThreshold, 107}, {"slope marker", 0, kHighPassSlope, 138},
+      {"ch1 starts", 1, kHighPassCode, 274},
+      {"band 31 Q ch7", 7, kBandQ + 30, 1221},
+      {"attack ch3", 3, kLimiterAttack, 105},
+      {"release ch3", 3, kLimiterRelease, 106},
+      {"threshold ch3", 3, kLimiterThreshold, 107},
+      {"slope marker", 0, kHighPassSlope, 138},
   };
   for (const Row& r : rows) EXPECT_EQ(eqRegisterAddress(r.channel, r.param), r.address) << r.name;
   EXPECT_FALSE(eqRegisterAddress(8, kBandGain));
@@ -154,9 +171,10 @@ TEST(RegisterAddress, Table) {
 TEST(LinkMap, SlotsAndParams) {
   struct Row {
     int slot, address;
-  } rows[] = {{0, 146 + 136}, {123, 269 + 136}, {124, 27}, {125, 3},  {126, 143 + 136},
-              {127, 142 + 136}, {128, 144 + 136}, {129, 139 + 136}, {130, 138 + 136},
-              {131, 140 + 136}, {132, 74}, {133, 86 + 7}, {134, 84 + 7}, {135, 85 + 7}};
+  } rows[] = {{0, 146 + 136},   {123, 269 + 136}, {124, 27},        {125, 3},
+              {126, 143 + 136}, {127, 142 + 136}, {128, 144 + 136}, {129, 139 + 136},
+              {130, 138 + 136}, {131, 140 + 136}, {132, 74},        {133, 86 + 7},
+              {134, 84 + 7},    {135, 85 + 7}};
   for (const Row& r : rows) EXPECT_EQ(linkSlotAddress(1, r.slot), r.address) << r.slot;
   EXPECT_FALSE(linkSlotAddress(8, 0));
   EXPECT_FALSE(linkSlotAddress(0, 136));
@@ -168,7 +186,8 @@ TEST(LinkMap, SlotsAndParams) {
       continue;
     }
     ASSERT_TRUE(slot) << p;
-    for (int c = 0; c < kChannelCount; ++c) EXPECT_EQ(linkSlotAddress(c, *slot), eqRegisterAddress(c, p)) << p;
+    for (int c = 0; c < kChannelCount; ++c)
+      EXPECT_EQ(linkSlotAddress(c, *slot), eqRegisterAddress(c, p)) << p;
   }
 }
 

@@ -35,7 +35,8 @@ inline Coefficients secondOrder(bool highPass, double fc, double p) {
   const double alpha = std::sin(w) / (2 * std::sqrt(p));
   const double a0 = 1 + alpha;
   const double c = std::cos(w);
-  if (highPass) return {(1 + c) / (2 * a0), -(1 + c) / a0, (1 + c) / (2 * a0), -2 * c / a0, (1 - alpha) / a0};
+  if (highPass)
+    return {(1 + c) / (2 * a0), -(1 + c) / a0, (1 + c) / (2 * a0), -2 * c / a0, (1 - alpha) / a0};
   return {(1 - c) / (2 * a0), (1 - c) / a0, (1 - c) / (2 * a0), -2 * c / a0, (1 - alpha) / a0};
 }
 
@@ -60,7 +61,8 @@ inline Coefficients peaking(double f0, double gainDb, double displayedQ) {
 inline double crossoverDb(int code, double fc, double f, double minHz = 19, double maxHz = 20000) {
   const bool highPass = code % 2 == 0;
   const bool wide = fc > 30 && fc < 15000;
-  const bool active = highPass ? (wide || (fc > minHz && fc <= maxHz)) : (wide || (fc > minHz && fc < maxHz));
+  const bool active =
+      highPass ? (wide || (fc > minHz && fc <= maxHz)) : (wide || (fc > minHz && fc < maxHz));
   const CrossoverRecipe recipe = crossoverRecipe(code);
   if (!active) return 0;
   double db = 0;

@@ -44,7 +44,7 @@ TEST(PlotGeometry, FrequencyAndXShareOneMapping) {
 }
 
 TEST(PlotGeometry, GainToY) {
-  EXPECT_EQ(yOfGain(20, 185), -92);   // −trunc(185/400 × 200)
+  EXPECT_EQ(yOfGain(20, 185), -92);  // −trunc(185/400 × 200)
   EXPECT_EQ(yOfGain(-10, 185), 46);
   EXPECT_EQ(yOfGain(0, 185), 0);
   EXPECT_DOUBLE_EQ(pixelsPerDb(185), 4.625);
@@ -69,9 +69,9 @@ TEST(PlotGeometry, Quantising) {
     bool integerMode;
     double expected;
   } rows[] = {
-      {"integer rounds half up", 99.5, true, 100}, {"integer rounds down", 99.4, true, 99},
-      {"grid below axis", 10, false, 19},          {"grid exact", 1000, false, 1000},
-      {"grid next value up", 1001, false, 1020},   {"grid between tenths", 19.1, false, 19.7},
+      {"integer rounds half up", 99.5, true, 100},  {"integer rounds down", 99.4, true, 99},
+      {"grid below axis", 10, false, 19},           {"grid exact", 1000, false, 1000},
+      {"grid next value up", 1001, false, 1020},    {"grid between tenths", 19.1, false, 19.7},
       {"grid above the last", 30000, false, 20600},
   };
   for (const Row& r : rows) EXPECT_EQ(quantiseFrequency(r.hz, r.integerMode), r.expected) << r.name;

@@ -19,7 +19,8 @@ EqChannelState flatChannel() {
   s.frequencyHz[kHighPassPoint] = 19;
   s.type[kLowPassPoint] = 15;
   s.frequencyHz[kLowPassPoint] = 20000;
-  for (int b = 0; b < kBandCount; ++b) s.frequencyHz[kFirstBandPoint + b] = DEFAULT_BAND_FREQUENCIES[b];
+  for (int b = 0; b < kBandCount; ++b)
+    s.frequencyHz[kFirstBandPoint + b] = DEFAULT_BAND_FREQUENCIES[b];
   return s;
 }
 
@@ -36,7 +37,8 @@ class ResponseTest : public ::testing::Test {
   int nearestColumn(double hz) const {
     int best = 0;
     for (int i = 1; i < evaluator.columnCount(); ++i)
-      if (std::abs(evaluator.columnFrequencyHz(i) - hz) < std::abs(evaluator.columnFrequencyHz(best) - hz))
+      if (std::abs(evaluator.columnFrequencyHz(i) - hz) <
+          std::abs(evaluator.columnFrequencyHz(best) - hz))
         best = i;
     return best;
   }
@@ -50,7 +52,8 @@ class ResponseTest : public ::testing::Test {
     std::vector<BiquadSection> sections;
     evaluator.sectionsOf(s, sections);
     double total = 0;
-    for (const BiquadSection& b : sections) total += 10 * std::log10(b.magnitudeSquared(radiansPerSample(hz)));
+    for (const BiquadSection& b : sections)
+      total += 10 * std::log10(b.magnitudeSquared(radiansPerSample(hz)));
     return total;
   }
 
@@ -71,7 +74,8 @@ TEST_F(ResponseTest, FlatChannelIsTheTwoPointLineAtYZero) {
   ASSERT_TRUE(allZero(v));
   std::vector<PlotPoint> line;
   buildPolyline(v.data(), static_cast<int>(v.size()), geometry, line);
-  EXPECT_EQ(line, (std::vector<PlotPoint>{{geometry.x0 - 1, geometry.yZero}, {geometry.right, geometry.yZero}}));
+  EXPECT_EQ(line, (std::vector<PlotPoint>{{geometry.x0 - 1, geometry.yZero},
+                                          {geometry.right, geometry.yZero}}));
 }
 
 TEST_F(ResponseTest, ButterworthHighPassCornerAndOctaveBelow) {
@@ -176,7 +180,8 @@ TEST_F(ResponseTest, EveryCodeHasItsFamilysCornerAttenuation) {
     for (int slope = 0; slope < kCrossoverSlopeOff; ++slope) {
       for (auto direction : {CrossoverDirection::HighPass, CrossoverDirection::LowPass}) {
         const int code = *crossoverCode(direction, family, slope);
-        const int point = direction == CrossoverDirection::HighPass ? kHighPassPoint : kLowPassPoint;
+        const int point =
+            direction == CrossoverDirection::HighPass ? kHighPassPoint : kLowPassPoint;
         EqChannelState s = flatChannel();
         s.type[point] = code;
         s.frequencyHz[point] = 1000;
@@ -231,7 +236,8 @@ TEST_F(ResponseTest, MatchesTheLiteralFormulaWithinAHundredthOfAPixel) {
       evaluator.evaluate(channels[n], pixelsPerDb(g.H), px.data());
       double worst = 0;
       for (int i = 0; i < evaluator.columnCount(); ++i) {
-        const double expected = literal::channelPx(channels[n], literal::columnFrequency(i, g.W), g.H);
+        const double expected =
+            literal::channelPx(channels[n], literal::columnFrequency(i, g.W), g.H);
         worst = std::max(worst, std::abs(px[i] - expected));
       }
       EXPECT_LT(worst, 0.01) << "channel sample " << n << " at scale " << scale;
@@ -272,8 +278,12 @@ TEST(Polyline, AppendsOnlyWhenYChanges) {
   std::vector<PlotPoint> line;
   buildPolyline(px, 16, g, line);
   const int z = g.yZero;
-  EXPECT_EQ(line, (std::vector<PlotPoint>{
-                      {g.left, z}, {g.x0 + 1, z - 1}, {g.x0 + 3, z}, {g.x0 + 4, z + 1}, {g.x0 + 6, z}, {g.right, z}}));
+  EXPECT_EQ(line, (std::vector<PlotPoint>{{g.left, z},
+                                          {g.x0 + 1, z - 1},
+                                          {g.x0 + 3, z},
+                                          {g.x0 + 4, z + 1},
+                                          {g.x0 + 6, z},
+                                          {g.right, z}}));
 }
 
 }  // namespace
