@@ -103,8 +103,10 @@ int ResponseEvaluator::sectionsOf(const EqChannelState& state, std::vector<Biqua
 }
 
 // Within a block numerator and denominator products are kept apart and
-// divided once; a block holds at most 8 sections, so neither product can leave
-// the double range. Denominators are positive (poles inside the unit circle),
+// divided once. Neither product can leave the double range: a crossover
+// block holds at most 4 sections, and a band's |N|² and |D|² lie within about
+// 1e-15 .. 1e4 (±20 dB, Q 0.4 .. 128), so 16 of them stay within 1e-240 ..
+// 1e64. Denominators are positive (poles inside the unit circle),
 // and so are the numerators of peaking bands (minimum phase); a crossover's
 // numerators are floored, because a zero on a column (or rounding next to one)
 // would give −∞ or a negative square.

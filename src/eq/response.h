@@ -67,7 +67,7 @@ class ResponseEvaluator {
 
  private:
   static constexpr int kLanes = 16;  // columns evaluated together
-  static constexpr int kBandsPerBlock = 8;
+  static constexpr int kBandsPerBlock = 16;
   static constexpr int kMaxSections = 2 * kMaxCrossoverSections + kBandCount;
   static constexpr int kMaxBlocks = 2 + (kBandCount + kBandsPerBlock - 1) / kBandsPerBlock;
 

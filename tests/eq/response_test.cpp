@@ -215,6 +215,14 @@ std::vector<EqChannelState> sampleChannels() {
     extremes.frequencyHz[kFirstBandPoint + b] = b < 15 ? 20 : 20000;
   }
   out.push_back(extremes);
+  // Every band at its sharpest cut on one frequency: the deepest products.
+  EqChannelState sharpest = flatChannel();
+  for (int b = 0; b < kBandCount; ++b) {
+    sharpest.frequencyHz[kFirstBandPoint + b] = 20;
+    sharpest.q[kFirstBandPoint + b] = 128;
+    sharpest.gainDb[kFirstBandPoint + b] = -20;
+  }
+  out.push_back(sharpest);
   EqChannelState narrow = flatChannel();
   narrow.type[kHighPassPoint] = 40;
   narrow.frequencyHz[kHighPassPoint] = 31;
