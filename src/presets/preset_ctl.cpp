@@ -15,6 +15,8 @@
 #include <string>
 
 #include "app/ctl_command.h"
+#include "eq/channel_report.h"
+#include "link/register_table.h"
 #include "presets/file_io.h"
 #include "presets/preset_file.h"
 
@@ -109,6 +111,12 @@ void printShow(std::ostream& out, const std::string& file, const CZB_FileData& d
   out << format("%-16s%s\n", "input source", registerText(1234, number).c_str());
   out << format("%-16s%s\n\n", "active mode", registerText(1242, number).c_str());
   printChannelSummary(out, image);
+  // EQ, crossovers and limiter in engineering units; registers a short
+  // image does not carry read as their defaults.
+  RegisterImage registers = defaultRegisterImage();
+  for (int a = 0; a < kRegisterCount; ++a)
+    if (image.has(a)) registers[a] = image.at(a);
+  for (int c = 0; c < kChannels; ++c) out << "\n" << describeChannelEq(registers, c);
 }
 
 // ---- export / import --------------------------------------------------------
