@@ -2,12 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "eq/eq_model.h"
 #include "literal_response.h"
+#include "presets/preset_file.h"
 
 namespace zr78 {
 namespace {
@@ -68,6 +73,38 @@ TEST(ResponseCsv, ReproducesTheLiteralCurve) {
       ASSERT_NEAR(r.db, expectedDb, 1e-4) << "column " << r.column;
     }
   }
+}
+
+// The command-line tool on a preset file with the same settings.
+TEST(ResponseCtl, PresetFileGivesTheLiteralCurve) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("zr78-response-ctl-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const RegisterImage image = tunedImage();
+  CZB_FileData file(Folders{dir, dir, "zr78ctl", dir});
+  file.header.deviceId = 4037;
+  ASSERT_EQ(file.writeImage((dir / "tuned.ryb").string(), image), FileResult::Ok);
+  const fs::path out = dir / "response.csv";
+  const std::string command = std::string("\"") + ZR78CTL_PATH + "\" response \"" + (dir / "tuned.ryb").string() +
+                              "\" --channel 2 --width 300 --height 100 >\"" + out.string() + "\"";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  std::ifstream in(out);
+  std::stringstream csv;
+  csv << in.rdbuf();
+  std::string header;
+  const std::vector<Row> rows = parse(csv.str(), header);
+  EXPECT_EQ(header, "column,frequency_hz,total_db");
+  ASSERT_EQ(rows.size(), 310u);
+  EqChannelState state;
+  ASSERT_TRUE(loadEqChannelState(image, 2, state));
+  for (const Row& r : rows)
+    ASSERT_NEAR(r.db, literal::channelPx(state, literal::columnFrequency(r.column, 300), 40), 1e-4)
+        << "column " << r.column;
+  // A bad channel is an error with a message, not a curve.
+  EXPECT_NE(std::system((std::string("\"") + ZR78CTL_PATH + "\" response \"" + (dir / "tuned.ryb").string() +
+                         "\" --channel 8 2>/dev/null >/dev/null").c_str()),
+            0);
+  fs::remove_all(dir);
 }
 
 TEST(ResponseCsv, RejectsBadChannelsAndPlots) {
