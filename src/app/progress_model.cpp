@@ -1,0 +1,18 @@
+#include "app/progress_model.h"
+
+#include <algorithm>
+
+#include "text/text.h"
+
+namespace zr78 {
+
+std::string ProgressModel::text(int value) const {
+  return formatText(format_, value * 100.0 / safeRange());
+}
+
+int ProgressModel::barWidth(int value) const {
+  const int width = static_cast<int>(static_cast<long long>(value) * kBarSpan / safeRange()) + kBarStub;
+  return std::clamp(width, 0, kWidth);
+}
+
+}  // namespace zr78
