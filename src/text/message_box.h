@@ -1,7 +1,8 @@
 // The message box routine's interface: one box with a language-table text,
 // owned by the main window and shown with the language's identifier (2052,
-// 1028, 1033); an empty caption is replaced by the main window's title. The
-// UI implements it; tests record.
+// 1028, 1033: languageIdentifier() of the current language index); an empty
+// caption is replaced by the main window's title. The UI implements it; tests
+// record.
 #pragma once
 
 #include <string>
