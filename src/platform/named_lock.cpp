@@ -1,0 +1,79 @@
+#include "platform/named_lock.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+#endif
+
+namespace zr78 {
+
+#ifdef _WIN32
+
+std::string NamedLock::lockPath(const std::string& name) { return name; }
+
+bool NamedLock::tryAcquire(const std::string& name) {
+  release();
+  const std::wstring wide(name.begin(), name.end());  // lock names are ASCII
+  HANDLE h = CreateMutexW(nullptr, TRUE, wide.c_str());
+  if (h == nullptr) return false;
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    CloseHandle(h);
+    return false;
+  }
+  handle_ = h;
+  return true;
+}
+
+void NamedLock::release() {
+  if (handle_ == nullptr) return;
+  ReleaseMutex(static_cast<HANDLE>(handle_));
+  CloseHandle(static_cast<HANDLE>(handle_));
+  handle_ = nullptr;
+}
+
+bool NamedLock::held() const { return handle_ != nullptr; }
+
+#else
+
+std::string NamedLock::lockPath(const std::string& name) {
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  std::error_code ec;
+  std::filesystem::path dir = (runtime != nullptr && *runtime != '\0')
+                                  ? std::filesystem::path(runtime)
+                                  : std::filesystem::temp_directory_path(ec);
+  if (ec) dir = "/tmp";
+  return (dir / (name + ".lock")).string();
+}
+
+bool NamedLock::tryAcquire(const std::string& name) {
+  release();
+  const std::string path = lockPath(name);
+  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  // The file is never removed: unlinking it while another process waits to
+  // lock it would let two holders lock two different files of one name.
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    ::close(fd);
+    return false;
+  }
+  fd_ = fd;
+  return true;
+}
+
+void NamedLock::release() {
+  if (fd_ < 0) return;
+  ::close(fd_);  // closing the only descriptor drops the flock
+  fd_ = -1;
+}
+
+bool NamedLock::held() const { return fd_ >= 0; }
+
+#endif
+
+}  // namespace zr78
