@@ -57,7 +57,7 @@ int main() {
   zr78::sim::VirtualAmplifier amp(config);
   TimingEvents events;
   zr78::LanguageIndex language(2);
-  zr78::Folders folders = zr78::Folders::forExecutable(zr78::Folders::currentExecutable());
+  zr78::Folders folders = zr78::Folders::forRunningProgram();
   zr78::LinkSession session(amp.hidDevice(), events, zr78::LinkTiming::usb(), folders, language);
   session.worker.startLink();
 

@@ -2,7 +2,9 @@
 
 #include <cstdio>
 
-#include "text/text.h"
+#include "text/shared_texts.h"
+#include "text/text_format.h"
+#include "text/window_texts.h"
 
 namespace zr78 {
 

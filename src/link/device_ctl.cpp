@@ -46,7 +46,10 @@ struct Device {
 
   HidDevice& hid() { return real ? static_cast<HidDevice&>(*real) : virtualAmp->hidDevice(); }
   ~Device() {
-    if (virtualAmp && !statePath.empty() && !virtualAmp->saveState(statePath.string()))
+    if (!virtualAmp || statePath.empty()) return;
+    std::error_code ec;
+    std::filesystem::create_directories(statePath.parent_path(), ec);
+    if (!virtualAmp->saveState(statePath.string()))
       std::fprintf(stderr, "cannot save the virtual amplifier's state to %s\n", statePath.string().c_str());
   }
 };
@@ -85,7 +88,7 @@ int withLink(const DeviceOptions& o, Body body) {
   ConsoleEvents events;
   LanguageIndex language(2);
   LinkSession session(device->hid(), events, LinkTiming::usb(),
-                      Folders::forExecutable(Folders::currentExecutable()), language);
+                      Folders::forRunningProgram(), language);
   session.worker.startLink();
   if (!waitFor(kReadyTimeoutS, [&] { return session.worker.synchronising(); })) {
     std::fprintf(stderr, "error: no amplifier answered within %d s\n", kReadyTimeoutS);
@@ -184,7 +187,7 @@ int name(LinkSession& s, const DeviceOptions& o) {
   std::string text = o.name.substr(0, 24);
   for (unsigned char c : text)
     if (c < 0x20 || c > 0x80) {
-      std::fprintf(stderr, "error: %s\n", std::string(Text(kTextTypeInTheNameDoesNotSupport, 2)).c_str());
+      std::fprintf(stderr, "error: %s\n", std::string(Text(kTextNameNotSupported, 2)).c_str());
       return 2;
     }
   text.resize(kModeNameUnits, ' ');

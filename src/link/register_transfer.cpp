@@ -5,7 +5,9 @@
 #include "link/frame_format.h"
 #include "link/sync_worker.h"
 #include "link/usb_link.h"
-#include "text/text.h"
+#include "text/shared_texts.h"
+#include "text/text_format.h"
+#include "text/window_texts.h"
 
 namespace zr78 {
 
@@ -194,6 +196,10 @@ bool SyncWorker::readAndShowAll() {
 
 std::string SyncWorker::text(int entry) const {
   return std::string(Text(entry, language_.get()));
+}
+
+std::string SyncWorker::workerText(WorkerText entry) const {
+  return std::string(windowText(entry, language_.get()));
 }
 
 }  // namespace zr78

@@ -5,6 +5,7 @@
 #include "link/frame_format.h"
 #include "link/usb_link.h"
 #include "platform/clock.h"
+#include "text/fixed_texts.h"
 
 namespace zr78 {
 
@@ -17,8 +18,6 @@ constexpr int kHandshakeAttempts = 10;  // the twelfth pass gives up
 constexpr int kKeepAliveIdle = 15;
 constexpr const char* kLinkSuffix = "-USB";
 constexpr const char* kModel = "ZR-78";
-// Shown when the worker thread cannot be created; a fixed text.
-constexpr const char* kThreadFailedText = "创建串口发送线程失败！";
 
 }  // namespace
 
@@ -49,7 +48,7 @@ bool SyncWorker::startLink() {
     });
   } catch (const std::system_error&) {
     threadAlive_.store(false);
-    showMessage(kThreadFailedText);
+    showMessage(std::string(kWorkerThreadFailed));
     return false;
   }
   return true;
@@ -278,11 +277,12 @@ void SyncWorker::showModuleAcknowledgements() {
     return false;
   };
   auto take = [&](int a) { return acks[a].exchange(0) != 0; };
-  if (takePair(kAckRoutePW, kAckRouteSSID)) showMessage("Set RouteS:OK", "WiFi");
-  if (takePair(kAckHotPW, kAckHotSSID)) showMessage("Set Hot:OK", "WiFi");
-  if (take(kAckWiFiMode)) showMessage("WiFiMode:OK", "WiFi");
-  if (take(kAckRestore)) showMessage("Restore:OK", "WiFi");
-  if (take(kAckRestart)) showMessage("Restart:OK", "WiFi");
+  const std::string caption(kWifiCaption);
+  if (takePair(kAckRoutePW, kAckRouteSSID)) showMessage(std::string(kWifiRouteSetOk), caption);
+  if (takePair(kAckHotPW, kAckHotSSID)) showMessage(std::string(kWifiHotspotSetOk), caption);
+  if (take(kAckWiFiMode)) showMessage(std::string(kWifiModeOk), caption);
+  if (take(kAckRestore)) showMessage(std::string(kWifiRestoreOk), caption);
+  if (take(kAckRestart)) showMessage(std::string(kWifiRestartOk), caption);
 }
 
 // ---------------------------------------------------------------------------

@@ -23,6 +23,7 @@
 #include "link/signal.h"
 #include "presets/folders.h"
 #include "text/language.h"
+#include "text/window_texts.h"
 
 namespace zr78 {
 
@@ -108,6 +109,7 @@ class SyncWorker {
   bool waitUntil(int ms, Done done);
 
   std::string text(int entry) const;
+  std::string workerText(WorkerText entry) const;
   void showMessage(const std::string& text, const std::string& caption = {});
   void progressStart(int range, const std::string& format);
   void progressEnd();

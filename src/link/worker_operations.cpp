@@ -1,6 +1,7 @@
 // The long operations the worker runs for the panels between two passes of
 // its loop: saving the device to a file, writing a file to the device,
 // recalling a mode, naming a mode, and reading the six mode names.
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -8,7 +9,9 @@
 #include "link/sync_worker.h"
 #include "link/usb_link.h"
 #include "presets/preset_file.h"
-#include "text/text.h"
+#include "text/shared_texts.h"
+#include "text/text_format.h"
+#include "text/window_texts.h"
 
 namespace zr78 {
 
@@ -44,7 +47,7 @@ bool SyncWorker::saveDeviceToFile() {
   sleepMs(timing_.operationStartSleep);
   const std::string path = transferFilePath();
   if (path.empty()) {
-    showMessage(text(kTextPleaseEnterTheFileName));
+    showMessage(text(kTextEnterFileName));
     return false;
   }
   // A backup must hold what the amplifier holds: a read that missed any
@@ -59,10 +62,10 @@ bool SyncWorker::saveDeviceToFile() {
     table_.setFromDevice(a, false);
   }
   CZB_FileData file(folders_);
-  file.deviceId = state_.deviceId.load();
-  const bool saved = file.Save(path, values) == PresetResult::Ok;
+  file.header.deviceId = static_cast<uint32_t>(state_.deviceId.load());
+  const bool saved = file.save(path, values) == FileResult::Ok;
   if (saved)
-    showMessage(file.lastPath().string(), text(kTextSaveSuccessfully));
+    showMessage(file.lastPath(), text(kTextSaveSuccessfully));
   else
     showMessage(text(kTextSaveFailed));
   sleepMs(5);
@@ -74,30 +77,30 @@ bool SyncWorker::writeFileToDevice() {
   sleepMs(timing_.operationStartSleep);
   const std::string path = transferFilePath();
   if (path.empty()) {
-    showMessage(text(kTextPleaseEnterTheFileName));
+    showMessage(text(kTextEnterFileName));
   } else {
     CZB_FileData file(folders_);
-    if (file.Load(path) != PresetResult::Ok) {
+    if (file.load(path) != FileResult::Ok) {
       progressEnd();
       showMessage(text(kTextNoFiles));
-    } else if (file.passwordFlag == 1) {
+    } else if (file.header.passwordFlag == 1) {
       progressEnd();
-      showMessage(text(kTextTheDataHasAPassword));
+      showMessage(text(kTextDataHasPassword));
       return false;
-    } else if (file.deviceId != state_.deviceId.load()) {
+    } else if (static_cast<int64_t>(file.header.deviceId) != state_.deviceId.load()) {
       progressEnd();
       showMessage(text(kTextWrongFileVersion));
     } else {
       // Only table addresses, and never the image's last register.
-      const int end = std::min(file.registerCount, kRegisterCount) - 1;
-      for (int a = 0; a < end; ++a) {
+      const int count = static_cast<int>(std::min<uint32_t>(file.header.registerCount, kRegisterCount));
+      for (int a = 0; a < count - 1; ++a) {
         if (skippedOnFileWrite(a)) continue;
-        table_.setRegisterQuiet(a, file.values()[a]);
+        table_.setRegisterQuiet(a, file.values[a]);
         table_.setDirty(a, true);
       }
       if (state_.running.load()) {
         events_.progressSetValue(0);
-        progressStart(kRegisterCount, workerText(WorkerText::UpdateSceneData));
+        progressStart(kRegisterCount, workerText(WorkerText::kUpdateSceneData));
       }
       for (int a = 0; a < kRegisterCount; ++a) table_.setTries(a, 0);
       writeCursor_ = 0;
@@ -146,7 +149,7 @@ bool SyncWorker::recallMode() {
   }
   if (!state_.recallAck.load()) {
     // The register stays dirty: the loop later sends it as a plain write.
-    showMessage(workerText(WorkerText::InvocationPatternOfFailure));
+    showMessage(workerText(WorkerText::kInvocationFailed));
     return false;
   }
   table_.setRegisterQuiet(kModeCommandRegister, 0);
@@ -154,7 +157,7 @@ bool SyncWorker::recallMode() {
   if (state_.running.load()) {
     events_.progressSetRange(100);
     events_.progressSetValue(0);
-    events_.progressSetFormat(workerText(WorkerText::Call) + "...");
+    events_.progressSetFormat(workerText(WorkerText::kCall) + "...");
     events_.progressShow();
   }
   sleepMs(timing_.recallShowSleep);

@@ -27,7 +27,10 @@ class WorkerFixture : public ::testing::Test {
     root_ = std::filesystem::temp_directory_path() / ("zr78-worker-" + unique_);
     std::filesystem::create_directories(root_ / "program" / "FileData");
     std::filesystem::create_directories(root_ / "fallback");
-    folders_ = Folders::forTest(root_ / "program", root_ / "fallback", "zr78");
+    folders_.program = root_ / "program";
+    folders_.fallback = root_ / "fallback";
+    folders_.baseName = "zr78";
+    folders_.working = root_;
   }
   ~WorkerFixture() override {
     session_.reset();

@@ -22,10 +22,10 @@ class WorkerOperationsTest : public WorkerFixture {
     std::array<int32_t, kRegisterCount> values{};
     for (int a = 0; a < kRegisterCount; ++a) values[a] = a % 500;
     CZB_FileData file(folders_);
-    file.deviceId = deviceId;
-    file.passwordFlag = passwordFlag;
+    file.header.deviceId = static_cast<uint32_t>(deviceId);
+    file.header.passwordFlag = static_cast<uint8_t>(passwordFlag);
     const auto p = path(name).string();
-    EXPECT_EQ(file.writeImage(p, values), PresetResult::Ok);
+    EXPECT_EQ(file.writeImage(p, values), FileResult::Ok);
     return p;
   }
   std::array<int32_t, kRegisterCount> snapshot() {
