@@ -1,0 +1,124 @@
+#include "presets/preset_file.h"
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <ctime>
+#include <system_error>
+
+#include "presets/file_io.h"
+
+namespace zr78 {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kExtension = ".ryb";
+
+bool isFile(const fs::path& path) {
+  std::error_code error;
+  return fs::is_regular_file(path, error);
+}
+
+}  // namespace
+
+PresetTime localPresetTime() {
+  const std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+  std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
+  localtime_r(&now, &local);
+#endif
+  return PresetTime{static_cast<uint32_t>(local.tm_year + 1900), static_cast<uint32_t>(local.tm_mon + 1),
+                    static_cast<uint32_t>(local.tm_mday), static_cast<uint32_t>(local.tm_hour),
+                    static_cast<uint32_t>(local.tm_min), static_cast<uint32_t>(local.tm_sec)};
+}
+
+CZB_FileData::CZB_FileData(Folders folders) : folders_(std::move(folders)), random_(std::random_device{}()) {
+  header.time = localPresetTime();
+}
+
+std::string CZB_FileData::completeName(const std::string& name) {
+  std::string lower = name;
+  std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+  return lower.find(kExtension) == std::string::npos ? name + kExtension : name;
+}
+
+FileResult CZB_FileData::writeImage(const std::string& name, std::span<const int32_t, kPresetRegisterCount> values) {
+  if (name.empty()) return FileResult::EmptyName;
+  return writeImageAt(folders_.resolve(completeName(name)), values);
+}
+
+FileResult CZB_FileData::writeImageAt(const fs::path& path, std::span<const int32_t, kPresetRegisterCount> values) {
+  const std::vector<uint8_t> file = encodePreset(header, values, random_);
+  return writeFileReplacing(path, file) ? FileResult::Ok : FileResult::CannotCreate;
+}
+
+FileResult CZB_FileData::readImage(const std::string& name) {
+  if (name.empty()) return FileResult::EmptyName;
+  return readImageAt(folders_.resolve(completeName(name)));
+}
+
+FileResult CZB_FileData::readImageAt(const fs::path& path) {
+  const auto file = readWholeFile(path);
+  if (!file) return FileResult::CannotOpen;
+  DecodedPreset decoded;
+  const FileResult result = decodePreset(*file, decoded);
+  if (result != FileResult::Ok) return result;
+  header = decoded.header;
+  values = std::move(decoded.values);
+  return FileResult::Ok;
+}
+
+FileResult CZB_FileData::save(const std::string& name, std::span<const int32_t, kPresetRegisterCount> values) {
+  if (name.empty()) return FileResult::EmptyName;
+  const std::string completed = completeName(name);
+  makeFolder(folders_.preset());
+  const fs::path presetPath = Folders::in(folders_.preset(), completed);
+  // The write replaces an older file only once the new one is complete.
+  FileResult result = writeImageAt(presetPath, values);
+  lastPath_ = utf8FromPath(presetPath);
+  if (result != FileResult::CannotCreate) return result;
+
+  makeFolder(folders_.fallback);
+  const fs::path fallbackPath = Folders::in(folders_.fallback, completed);
+  result = writeImageAt(fallbackPath, values);
+  lastPath_ = utf8FromPath(fallbackPath);
+  // A stale copy in the preset folder would win over the new one on load.
+  std::error_code error;
+  if (result == FileResult::Ok && fallbackPath != presetPath) fs::remove(presetPath, error);
+  return result;
+}
+
+FileResult CZB_FileData::load(const std::string& name) {
+  if (name.empty()) return FileResult::EmptyName;
+  const std::string completed = completeName(name);
+  const fs::path places[] = {folders_.resolve(completed), Folders::in(folders_.preset(), completed),
+                             Folders::in(folders_.fallback, completed)};
+  FileResult result = FileResult::CannotOpen;
+  for (const fs::path& place : places) {
+    result = readImageAt(place);
+    if (result != FileResult::CannotOpen) break;
+  }
+  return result;
+}
+
+FileResult CZB_FileData::remove(const std::string& name) {
+  if (name.empty()) return FileResult::EmptyName;
+  const std::string completed = completeName(name);
+  std::error_code error;
+  for (const fs::path& place : {folders_.resolve(completed), Folders::in(folders_.fallback, completed)}) {
+    // A file that is there but cannot be removed is reported, not hidden.
+    if (isFile(place)) return fs::remove(place, error) ? FileResult::Ok : FileResult::CannotOpen;
+  }
+  return FileResult::Ok;
+}
+
+bool CZB_FileData::exists(const std::string& name) const {
+  const std::string completed = name.find(kExtension) == std::string::npos ? name + kExtension : name;
+  return isFile(folders_.resolve(completed)) || isFile(Folders::in(folders_.fallback, completed));
+}
+
+}  // namespace zr78
