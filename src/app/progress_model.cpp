@@ -2,11 +2,13 @@
 
 #include <algorithm>
 
-#include "text/text.h"
+#include "text/text_format.h"
 
 namespace zr78 {
 
 std::string ProgressModel::text(int value) const {
+  // A title without a placeholder ("Call...") is shown as it is.
+  if (format_.find('%') == std::string::npos) return format_;
   return formatText(format_, value * 100.0 / safeRange());
 }
 

@@ -43,7 +43,9 @@ void ConsoleEvents::progressSetFormat(const std::string& format) {
 void ConsoleEvents::progressSetValue(int value) {
   if (!showProgress_ || !shown_.load()) return;
   const auto format = format_.load();
-  const std::string line = formatText(*format, value * 100.0 / range_.load());
+  const std::string line = format->find('%') == std::string::npos
+                               ? *format
+                               : formatText(*format, value * 100.0 / range_.load());
   std::fprintf(stderr, "\r%s", line.c_str());
 }
 

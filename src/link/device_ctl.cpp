@@ -16,6 +16,7 @@
 #include "sim/sim_state.h"
 #include "sim/virtual_amplifier.h"
 #include "text/language.h"
+#include "text/shared_texts.h"
 
 namespace zr78 {
 namespace {

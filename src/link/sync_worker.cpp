@@ -104,8 +104,7 @@ bool SyncWorker::idleWait(int ms) {
   return wake_.waitFor(ms);
 }
 
-template <typename Done>
-bool SyncWorker::waitUntil(int ms, Done done) {
+bool SyncWorker::waitUntil(int ms, const std::function<bool()>& done) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
   while (!done()) {
     if (!state_.running.load() || std::chrono::steady_clock::now() >= end) return done();
@@ -202,6 +201,9 @@ void SyncWorker::loopIteration(int& writePosition, int& idle, bool& skipLoopSlee
   if (!skipLoopSleep) idleWait(timing_.loopSleep);
   skipLoopSleep = false;
   while (state_.paused.load() && state_.running.load()) sleepMs(timing_.loopSleep);
+  // Resuming clears `connected` to force a fresh connection: end here, before
+  // a send's successful write could set it again.
+  if (!state_.connected.load()) return;
 
   // 2. Module acknowledgements.
   showModuleAcknowledgements();

@@ -12,6 +12,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -105,8 +106,7 @@ class SyncWorker {
   // True when woken.
   bool idleWait(int ms);
   // Polls `done` every millisecond for at most ms; true when it became true.
-  template <typename Done>
-  bool waitUntil(int ms, Done done);
+  bool waitUntil(int ms, const std::function<bool()>& done);
 
   std::string text(int entry) const;
   std::string workerText(WorkerText entry) const;
