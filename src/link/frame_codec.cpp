@@ -25,20 +25,26 @@ bool FrameSender::sendFrame(uint8_t command, const uint8_t* data, size_t count) 
   if (frame.empty()) return false;
   // Module text goes to the WiFi module, whose silence says nothing about
   // the amplifier.
-  if (command != CMD_MODULE_TEXT) applyMissRule();
+  const bool declaredDead = command != CMD_MODULE_TEXT && applyMissRule();
   writer_.writeFrame(frame.data(), frame.size());
+  // The transport sets `connected` from the write's result; a link the miss
+  // rule has declared dead must stay so, or a present but silent device
+  // would keep a bulk transfer waiting on it for minutes.
+  if (declaredDead) state_.connected.store(false);
   return true;
 }
 
-void FrameSender::applyMissRule() {
+bool FrameSender::applyMissRule() {
   // Signed difference: the tick count wraps, and the reader may store a tick
   // slightly newer than the one read here.
   const auto silentMs = static_cast<int32_t>(clock_.tickMs() - state_.lastReceiveTick.load());
-  if (silentMs < silenceLimitMs_) return;
+  if (silentMs < silenceLimitMs_) return false;
   if (state_.missCount.fetch_add(1) >= kMissesBeforeDisconnect) {
     state_.connected.store(false);
     state_.missCount.store(0);
+    return true;
   }
+  return false;
 }
 
 }  // namespace zr78

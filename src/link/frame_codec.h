@@ -50,7 +50,8 @@ class FrameSender {
   }
 
  private:
-  void applyMissRule();
+  // True when this send is the one that declares the link dead.
+  bool applyMissRule();
 
   LinkState& state_;
   const Clock& clock_;

@@ -51,11 +51,15 @@ TEST(BuildFrameTest, LengthByteAndSize) {
   }
 }
 
+// Like the USB transport, a successful write sets `connected`.
 struct FrameRecorder : FrameWriter {
+  explicit FrameRecorder(LinkState& state) : state(state) {}
   bool writeFrame(const uint8_t* frame, size_t size) override {
     frames.emplace_back(frame, frame + size);
+    state.connected.store(true);
     return true;
   }
+  LinkState& state;
   std::vector<Bytes> frames;
 };
 
@@ -63,7 +67,7 @@ class FrameSenderTest : public ::testing::Test {
  protected:
   LinkState state;
   test::ManualClock clock;
-  FrameRecorder recorder;
+  FrameRecorder recorder{state};
   FrameSender sender{state, clock, recorder};
 };
 
@@ -92,7 +96,7 @@ TEST_F(FrameSenderTest, MissRule) {
       {"answered recently", 1000, 2499, CMD_READ_REGISTERS, 2, 2, true},
       {"silent for exactly the limit", 1000, 2500, CMD_READ_REGISTERS, 0, 1, true},
       {"fourth miss", 1000, 9000, CMD_WRITE_REGISTERS, 3, 4, true},
-      {"fifth miss disconnects", 1000, 9000, CMD_WRITE_REGISTERS, 4, 0, false},
+      {"fifth miss disconnects, though the write succeeds", 1000, 9000, CMD_WRITE_REGISTERS, 4, 0, false},
       {"module text never misses", 1000, 9000, CMD_MODULE_TEXT, 4, 4, true},
       {"tick count wrapped", 0xFFFFFF00u, 0x00000500u, CMD_IDENTIFY, 0, 1, true},
       {"reply stored after the clock was read", 5005, 5000, CMD_IDENTIFY, 1, 1, true},
