@@ -208,15 +208,15 @@ void SyncWorker::loopIteration(int& writePosition, int& idle, bool& skipLoopSlee
   // 2. Module acknowledgements.
   showModuleAcknowledgements();
 
-  // 3. Write pass.
+  // 3. Write pass: the first dirty record from the write position on. The
+  // scan that restarts at 1 runs in the same pass rather than one idle
+  // iteration later, so an edit below the position is sent at once.
   if (writePosition >= kRegisterCount) writePosition = 1;
   int first = -1;
-  for (int a = writePosition; a < kRegisterCount; ++a) {
-    if (table_.dirty(a)) {
-      first = a;
-      break;
-    }
-  }
+  for (int a = writePosition; a < kRegisterCount && first < 0; ++a)
+    if (table_.dirty(a)) first = a;
+  for (int a = 1; a < writePosition && first < 0; ++a)
+    if (table_.dirty(a)) first = a;
   if (first < 0) {
     writePosition = kRegisterCount;
   } else {

@@ -55,6 +55,16 @@ struct VirtualAmplifier::Impl {
   void receiveLocked(Report report);
   void queueInputLocked(Report report);
   Clock::duration interval() const { return std::chrono::microseconds(std::max(0, config.reportIntervalUs)); }
+  // The link model's slots lie on a free-running frame clock, as the host
+  // polls an interrupt endpoint once per frame: a report waits for the next
+  // slot even when the link was idle.
+  Clock::time_point alignToSlot(Clock::time_point t) const {
+    const auto step = interval();
+    const auto since = t - frameEpoch;
+    const auto slots = (since + step - Clock::duration(1)) / step;
+    return frameEpoch + slots * step;
+  }
+  const Clock::time_point frameEpoch = Clock::now();
 
   // The simulator's one lock: it guards every member below. The condition
   // variable wakes reads waiting for input and writes waiting for their slot
@@ -128,7 +138,7 @@ int VirtualAmplifier::Impl::readReport(uint8_t* report, int timeoutMs) {
 // when the endpoint went away meanwhile.
 bool VirtualAmplifier::Impl::waitForOutputSlot(std::unique_lock<std::mutex>& lock) {
   if (interval() == Clock::duration::zero()) return true;
-  const Clock::time_point slot = std::max(Clock::now(), nextOutputSlot);
+  const Clock::time_point slot = alignToSlot(std::max(Clock::now(), nextOutputSlot));
   nextOutputSlot = slot + interval();
   const uint64_t mySession = session;
   while (session == mySession && Clock::now() < slot) changed.wait_until(lock, slot);
@@ -159,7 +169,7 @@ void VirtualAmplifier::Impl::receiveLocked(Report report) {
 void VirtualAmplifier::Impl::queueInputLocked(Report report) {
   if (!faults.pass(report) || input.size() >= kInputQueueLimit) return;
   Clock::time_point readyAt = Clock::now() + std::chrono::milliseconds(std::max(0, faults.faults().delayMs));
-  if (interval() > Clock::duration::zero()) readyAt = std::max(readyAt, lastInputReady + interval());
+  if (interval() > Clock::duration::zero()) readyAt = alignToSlot(std::max(readyAt, lastInputReady + interval()));
   lastInputReady = readyAt;
   input.push_back({report, readyAt});
   changed.notify_all();
