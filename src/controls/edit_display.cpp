@@ -72,13 +72,6 @@ bool safeFloatFormat(const std::string& format) {
   return conversions == 1;
 }
 
-std::string formatNumber(const std::string& format, double v) {
-  char buf[128];
-  const std::string& f = safeFloatFormat(format) ? format : std::string("%g");
-  std::snprintf(buf, sizeof buf, f.c_str(), v);
-  return buf;
-}
-
 std::string formatInt(const char* format, int v) {
   char buf[32];
   std::snprintf(buf, sizeof buf, format, v);
@@ -134,6 +127,13 @@ int clampToRange(const EditDisplay& d, int v) {
 }
 
 }  // namespace
+
+std::string formatNumber(const std::string& format, double v) {
+  char buf[128];
+  const std::string& f = safeFloatFormat(format) ? format : std::string("%g");
+  std::snprintf(buf, sizeof buf, f.c_str(), v);
+  return buf;
+}
 
 int findTablePosition(const double* table, int n, double y) {
   if (n <= 0) return 0;

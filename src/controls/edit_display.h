@@ -47,6 +47,11 @@ double displayValue(const EditDisplay& d, int value);
 // The number a typed text reads as: only '0'..'9', '.', '-' are kept.
 double readTypedNumber(const std::string& text);
 
+// printf-style formatting of one number; a format that does not hold exactly
+// one floating-point conversion is replaced by "%g" (it would read a
+// missing argument).
+std::string formatNumber(const std::string& format, double v);
+
 // Position of y in an ascending (or descending) table of n entries: n − 1 when
 // y ≥ the last entry, else the first position i ≥ 1 whose entry reaches y,
 // n − 1 when none does.
