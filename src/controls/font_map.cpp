@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetricsF>
 #include <QStringList>
 
 namespace zr78 {
@@ -18,8 +19,9 @@ const std::vector<FamilyRow>& familyTable() {
       {"微软雅黑", {"Microsoft YaHei", "WenQuanYi Micro Hei", "Noto Sans CJK SC", "DejaVu Sans"}, false},
       {"黑体", {"SimHei", "WenQuanYi Micro Hei", "Noto Sans CJK SC", "DejaVu Sans"}, false},
       {"宋体", {"SimSun", "WenQuanYi Micro Hei", "Noto Serif CJK SC", "DejaVu Sans"}, false},
-      {"Arial", {"Arial", "Liberation Sans", "DejaVu Sans"}, false},
-      {"Arial Bold", {"Arial", "Liberation Sans", "DejaVu Sans"}, true},
+      // Arial's narrow metrics are closest to the condensed DejaVu face.
+      {"Arial", {"Arial", "Liberation Sans", "DejaVu Sans Condensed", "DejaVu Sans"}, false},
+      {"Arial Bold", {"Arial", "Liberation Sans", "DejaVu Sans Condensed", "DejaVu Sans"}, true},
       {"Times New Roman", {"Times New Roman", "Liberation Serif", "DejaVu Serif", "DejaVu Sans"}, false},
   };
   return rows;
@@ -66,6 +68,13 @@ QFont makeFont(const QString& family, double pixelSize, int style) {
   font.setUnderline((style & FONT_UNDERLINE) != 0);
   font.setStrikeOut((style & FONT_STRIKEOUT) != 0);
   return font;
+}
+
+QFont makeFontForCellHeight(const QString& family, double cellHeight, int style) {
+  QFont probe = makeFont(family, 100, style);
+  const double lineAt100 = QFontMetricsF(probe).height();
+  const double em = lineAt100 > 0 ? cellHeight * 100 / lineAt100 : cellHeight;
+  return makeFont(family, em, style);
 }
 
 }  // namespace zr78

@@ -19,6 +19,10 @@ QString mappedFontFamily(const QString& family);
 // 8 strike-out. "Arial Bold" and similar names imply bold.
 QFont makeFont(const QString& family, double pixelSize, int style = 0);
 
+// The same, sized by the height of a text line (ascent + descent), as the
+// combo box's font heights are given.
+QFont makeFontForCellHeight(const QString& family, double cellHeight, int style = 0);
+
 inline constexpr int FONT_BOLD = 1;
 inline constexpr int FONT_ITALIC = 2;
 inline constexpr int FONT_UNDERLINE = 4;

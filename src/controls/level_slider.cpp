@@ -230,8 +230,11 @@ void CEA_Ryn2::compose() {
                       geometry_.trackEnd - geometry_.trackStart, geometry_.glowHeight),
                glow);
   }
+  // The thumb spans the body rows: the whole client in the normal frame; in
+  // the tall frame it stays below the caption instead of covering it.
   const double thumbLeft = geometry_.xOf(value_, steps_.minimum, steps_.maximum) - geometry_.thumbWidth / 2;
-  drawSprite(p, QRectF(thumbLeft, 0, geometry_.thumbWidth, height()), sprite_,
+  const double bodyTop = (ss::BODY_TOP - top) * sy;
+  drawSprite(p, QRectF(thumbLeft, bodyTop, geometry_.thumbWidth, height() - bodyTop), sprite_,
              active_ ? ss::THUMB_ACTIVE : ss::THUMB_IDLE);
   drawCaption(p);
   p.end();

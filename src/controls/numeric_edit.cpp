@@ -84,7 +84,13 @@ void CMy_Edit_0::setStateColour(int state, const QColor& c) {
   refresh();
 }
 
-int CMy_Edit_0::typed() const { return typedValue(display_, edit_->text().toStdString()); }
+// An untouched field keeps its value: some shown texts do not read back as
+// the value they show ("Center" would read as 0, then L10).
+int CMy_Edit_0::typed() const {
+  const QString text = edit_->text();
+  if (!display_.format.empty() && text == shownText()) return value_;
+  return typedValue(display_, text.toStdString());
+}
 
 void CMy_Edit_0::notify() { sendMessage(parentWidget(), controlId_, notificationValue_, value_); }
 

@@ -69,7 +69,7 @@ void CRyn_ComboBox::relayout() {
                     QPoint(static_cast<int>(l.textRight * scale_) - 1,
                            static_cast<int>(l.textBottom * scale_) - 1));
   listFontHeight_ = std::max(1, static_cast<int>(std::lround(14 * scale_)));
-  view()->setFont(makeFont(face_, listFontHeight_));
+  view()->setFont(makeFontForCellHeight(face_, listFontHeight_));
   canvas_.invalidateAll();
   update();
 }
@@ -96,9 +96,12 @@ void CRyn_ComboBox::compose() {
     const ComboLayout& l = comboLayout(layout_);
     drawSprite(p, QRectF(0, 0, l.width * scale_, l.height * scale_), skin_,
                QRectF(focus_ ? l.width : 0, 0, l.width, l.height));
-    const double faceFont = std::round(listFontHeight_ * 1.2);
-    drawFormattedText(p, QRectF(textRect_), displayedText(), makeFont(face_, faceFont),
-                      textColour_, TEXT_VCENTRE | TEXT_SINGLE_LINE);
+    // The face text is clipped to its rectangle, clear of the arrow.
+    p.setClipRect(textRect_.adjusted(0, 0, 1, 1));
+    p.setFont(makeFontForCellHeight(face_, listFontHeight_ * 1.2));
+    p.setPen(textColour_);
+    p.drawText(QRectF(textRect_), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+               displayedText());
   }
   canvas_.setFace(std::move(face));
 }

@@ -97,8 +97,8 @@ TEST_F(FaderFixture, WheelStepsOnePositionAndClampsBeforeNotifying) {
 TEST_F(FaderFixture, PressOnTheKnobDragsAndEveryStepNotifies) {
   QTest::mousePress(fader, Qt::LeftButton, {}, QPoint(9, 49));
   EXPECT_TRUE(fader->dragging());
-  QTest::mouseMove(fader, QPoint(9, 12));
-  QTest::mouseMove(fader, QPoint(9, 2));  // beyond the top end
+  test::moveMouse(fader, QPoint(9, 12), Qt::LeftButton);
+  test::moveMouse(fader, QPoint(9, 2), Qt::LeftButton);  // beyond the top end
   QTest::mouseRelease(fader, Qt::LeftButton, {}, QPoint(9, 2));
   EXPECT_FALSE(fader->dragging());
   EXPECT_EQ(parent.messages, (std::vector<test::Recorded>{note(0), note(200), note(200), note(200)}));

@@ -48,12 +48,14 @@ TEST_F(ButtonFixture, StripOfFourFramesShowsStateFramesAndHoverOnTop) {
   EXPECT_EQ(button->frame(), 1);
   EXPECT_EQ(bottom(), QColor(Qt::blue));
 
-  QTest::mouseMove(button, QPoint(19, 10));
+  test::moveMouse(button, QPoint(19, 10));
   ASSERT_TRUE(button->hovering());
   EXPECT_EQ(top(), QColor(Qt::white)) << "hover frame drawn over the pressed frame";
   EXPECT_EQ(bottom(), QColor(Qt::blue));
 
-  QTest::mouseMove(&parent, QPoint(5, 5));
+  test::moveMouse(button, QPoint(0, 10));  // the border pixel is outside the hot area
+  EXPECT_FALSE(button->hovering());
+  test::moveMouse(button, QPoint(19, 10));
   QEvent leave(QEvent::Leave);
   QApplication::sendEvent(button, &leave);
   EXPECT_FALSE(button->hovering());
@@ -99,7 +101,7 @@ class ButtonIgnoresMouse : public ButtonFixture, public ::testing::WithParamInte
 TEST_P(ButtonIgnoresMouse, NoHoverNoToggleNoNotification) {
   button->setState(CGDI_Button::RELEASED);
   GetParam().apply(button);
-  QTest::mouseMove(button, QPoint(19, 10));
+  test::moveMouse(button, QPoint(19, 10));
   click();
   EXPECT_FALSE(button->hovering());
   EXPECT_EQ(button->state(), CGDI_Button::RELEASED);
@@ -109,9 +111,18 @@ TEST_P(ButtonIgnoresMouse, NoHoverNoToggleNoNotification) {
 INSTANTIATE_TEST_SUITE_P(
     States, ButtonIgnoresMouse,
     ::testing::Values(IgnoreCase{"Disabled", [](CGDI_Button* b) { b->setEnabled(false); }},
-                      IgnoreCase{"Hidden", [](CGDI_Button* b) { b->hide(); }},
-                      IgnoreCase{"NotClickable", [](CGDI_Button* b) { b->setClickable(false); }}),
+                      IgnoreCase{"Hidden", [](CGDI_Button* b) { b->hide(); }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ButtonFixture, NotClickableButtonStillHoversButNeverClicks) {
+  button->setState(CGDI_Button::RELEASED);
+  button->setClickable(false);
+  test::moveMouse(button, QPoint(19, 10));
+  EXPECT_TRUE(button->hovering());
+  click();
+  EXPECT_EQ(button->state(), CGDI_Button::RELEASED);
+  EXPECT_TRUE(parent.delivered().empty());
+}
 
 TEST(Button, DeclaredFrameCountWinsAndAMissingImageLeavesBackgroundAndText) {
   test::MessageRecorder parent;

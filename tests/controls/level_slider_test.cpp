@@ -96,9 +96,9 @@ TEST_F(SliderFixture, DraggingMovesInWholeDecibelsAndStaysInRange) {
   const QPoint start = thumbCentre();
   QTest::mousePress(slider, Qt::LeftButton, {}, start);
   ASSERT_TRUE(slider->dragging());
-  QTest::mouseMove(slider, QPoint(qRound(slider->geometryCache().xOf(-20, -60, 0)), start.y()));
+  test::moveMouse(slider, QPoint(qRound(slider->geometryCache().xOf(-20, -60, 0)), start.y()), Qt::LeftButton);
   EXPECT_DOUBLE_EQ(slider->sliderValue(), -20);
-  QTest::mouseMove(slider, QPoint(169, start.y()));
+  test::moveMouse(slider, QPoint(169, start.y()), Qt::LeftButton);
   EXPECT_DOUBLE_EQ(slider->sliderValue(), 0);
   QTest::mouseRelease(slider, Qt::LeftButton, {}, QPoint(169, start.y()));
   EXPECT_EQ(values(), (std::vector<qintptr>{-60, -20, 0, 0}));

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QColor>
+#include <QMouseEvent>
 #include <QWidget>
 
 #include <climits>
@@ -20,6 +21,15 @@ struct Recorded {
   qintptr lParam;
   bool operator==(const Recorded&) const = default;
 };
+
+// A pointer move delivered straight to the widget. (QTest::mouseMove goes
+// through the cursor and sends nothing when the cursor is already there,
+// which makes repeated runs differ.)
+inline void moveMouse(QWidget* w, QPoint pos, Qt::MouseButtons buttons = Qt::NoButton) {
+  QMouseEvent e(QEvent::MouseMove, QPointF(pos), w->mapToGlobal(QPointF(pos)), Qt::NoButton,
+                buttons, Qt::NoModifier);
+  QApplication::sendEvent(w, &e);
+}
 
 class MessageRecorder : public QWidget {
  public:

@@ -114,6 +114,14 @@ TEST_F(EditFixture, FocusInAlwaysNotifiesFocusOutOnlyOnAChange) {
   EXPECT_EQ(edit->value(), 7);
 }
 
+TEST_F(EditFixture, FocusingAnUntouchedFieldKeepsAValueItsTextCannotReadBack) {
+  configure(1, "%0.0f", 0, 20, 10);  // shows "Center", which reads as 0
+  edit->editChild()->setFocus();
+  other->setFocus();
+  EXPECT_EQ(edit->value(), 10);
+  EXPECT_EQ(parent.messages, (std::vector<test::Recorded>{note(10)}));
+}
+
 TEST_F(EditFixture, WheelAndArrowKeysStepAndNotifyEvenAtTheEnds) {
   configure(0, "%0.0fdB", -10, 10, 10);
   wheel(120);
