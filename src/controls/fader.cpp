@@ -13,7 +13,7 @@
 
 namespace zr78 {
 
-CEQ_G_1::CEQ_G_1(int controlId, QWidget* parent) : QWidget(parent), controlId_(controlId) {
+CEQ_G_1::CEQ_G_1(int controlId, QWidget* parent) : SkinnedWidget(parent), controlId_(controlId) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::ClickFocus);
 }
@@ -109,15 +109,9 @@ void CEQ_G_1::focusOutEvent(QFocusEvent*) {
   redraw();
 }
 
-void CEQ_G_1::resizeEvent(QResizeEvent*) {
+void CEQ_G_1::resizeEvent(QResizeEvent* e) {
   updateGeometryCache();
-  canvas_.invalidateAll();
-  update();
-}
-
-void CEQ_G_1::moveEvent(QMoveEvent*) {
-  canvas_.invalidateAll();
-  update();
+  SkinnedWidget::resizeEvent(e);
 }
 
 void CEQ_G_1::compose() {
@@ -149,21 +143,6 @@ void CEQ_G_1::compose() {
   drawSprite(p, knob, skin_, QRectF(knobX, 0, skin.knobWidth, skin.knobHeight));
   p.end();
   canvas_.setFace(std::move(face));
-}
-
-const QImage& CEQ_G_1::composedImage() {
-  if (!canvas_.faceValid()) compose();
-  return canvas_.face();
-}
-
-void CEQ_G_1::drawOnto(CMemDcClass& surface) {
-  composedImage();
-  canvas_.drawOnto(this, surface);
-}
-
-void CEQ_G_1::paintEvent(QPaintEvent*) {
-  composedImage();
-  canvas_.paint(this);
 }
 
 }  // namespace zr78

@@ -11,14 +11,14 @@
 #include <QImage>
 #include <QWidget>
 
-#include "controls/control_canvas.h"
+#include "controls/skinned_widget.h"
 #include "controls/fader_geometry.h"
 
 namespace zr78 {
 
 class CMemDcClass;
 
-class CEQ_G_1 : public QWidget {
+class CEQ_G_1 : public SkinnedWidget<QWidget> {
   Q_OBJECT
 
  public:
@@ -52,13 +52,9 @@ class CEQ_G_1 : public QWidget {
   bool dragging() const { return dragging_; }
   const FaderGeometry& geometryCache() const { return geometry_; }
 
-  const QImage& composedImage();
-  void drawOnto(CMemDcClass& surface);
-
  protected:
-  void paintEvent(QPaintEvent*) override;
-  void resizeEvent(QResizeEvent*) override;
-  void moveEvent(QMoveEvent*) override;
+  void compose() override;
+  void resizeEvent(QResizeEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
   void mouseDoubleClickEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
@@ -74,9 +70,7 @@ class CEQ_G_1 : public QWidget {
   void notify();
   void stepUp();
   void stepDown();
-  void redraw() { canvas_.invalidateFace(); update(); }
   void updateGeometryCache();
-  void compose();
 
   const int controlId_;
   int position_ = 50;
@@ -93,7 +87,6 @@ class CEQ_G_1 : public QWidget {
   bool focusMark_ = false;
   QImage skin_;
   FaderGeometry geometry_;
-  ControlCanvas canvas_;
 };
 
 }  // namespace zr78

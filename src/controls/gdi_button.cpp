@@ -9,7 +9,8 @@
 
 namespace zr78 {
 
-CGDI_Button::CGDI_Button(int controlId, QWidget* parent) : QWidget(parent), controlId_(controlId) {
+CGDI_Button::CGDI_Button(int controlId, QWidget* parent)
+    : SkinnedWidget(parent), controlId_(controlId) {
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -115,9 +116,6 @@ void CGDI_Button::mouseReleaseEvent(QMouseEvent* e) {
   invalidateFace();
 }
 
-void CGDI_Button::moveEvent(QMoveEvent*) { canvas_.invalidateAll(); update(); }
-void CGDI_Button::resizeEvent(QResizeEvent*) { canvas_.invalidateAll(); update(); }
-
 void CGDI_Button::focusOutEvent(QFocusEvent*) {
   hover_ = false;
   invalidateFace();
@@ -132,7 +130,7 @@ void CGDI_Button::changeEvent(QEvent* e) {
     }
     invalidateFace();
   }
-  QWidget::changeEvent(e);
+  SkinnedWidget::changeEvent(e);
 }
 
 void CGDI_Button::showEvent(QShowEvent*) { shown_ = true; invalidateFace(); }
@@ -157,21 +155,6 @@ void CGDI_Button::compose() {
                       state_ == PRESSED ? pressedColour_ : releasedColour_, alignFlags_);
   }
   canvas_.setFace(std::move(face));
-}
-
-const QImage& CGDI_Button::composedImage() {
-  if (!canvas_.faceValid()) compose();
-  return canvas_.face();
-}
-
-void CGDI_Button::drawOnto(CMemDcClass& parentSurface) {
-  composedImage();
-  canvas_.drawOnto(this, parentSurface);
-}
-
-void CGDI_Button::paintEvent(QPaintEvent*) {
-  composedImage();
-  canvas_.paint(this);
 }
 
 }  // namespace zr78

@@ -12,13 +12,13 @@
 #include <QString>
 #include <QWidget>
 
-#include "controls/control_canvas.h"
+#include "controls/skinned_widget.h"
 
 namespace zr78 {
 
 class CMemDcClass;
 
-class CGDI_Button : public QWidget {
+class CGDI_Button : public SkinnedWidget<QWidget> {
   Q_OBJECT
 
  public:
@@ -52,20 +52,13 @@ class CGDI_Button : public QWidget {
   void setIndex(int i) { index_ = i; }
   bool hovering() const { return hover_; }
 
-  // The composed picture (built now if stale), and the same copied onto a
-  // panel surface at the button's place.
-  const QImage& composedImage();
-  void drawOnto(CMemDcClass& parentSurface);
-
  protected:
-  void paintEvent(QPaintEvent*) override;
+  void compose() override;
   void mousePressEvent(QMouseEvent* e) override;
   void mouseDoubleClickEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
   void leaveEvent(QEvent*) override;
-  void moveEvent(QMoveEvent*) override;
-  void resizeEvent(QResizeEvent*) override;
   void focusOutEvent(QFocusEvent*) override;
   void changeEvent(QEvent* e) override;
   void showEvent(QShowEvent*) override;
@@ -77,8 +70,7 @@ class CGDI_Button : public QWidget {
   QRectF hotArea() const;
   void trackPointer(const QPointF& pos);
   void setHover(bool on);
-  void invalidateFace() { canvas_.invalidateFace(); update(); }
-  void compose();
+  void invalidateFace() { redraw(); }
 
   const int controlId_;
   QString text_;
@@ -100,7 +92,6 @@ class CGDI_Button : public QWidget {
   int alignFlags_ = 0;
   QColor releasedColour_ = QColor(0, 0, 0, 255);
   QColor pressedColour_ = QColor(0, 0, 0, 255);
-  ControlCanvas canvas_;
 };
 
 }  // namespace zr78

@@ -8,7 +8,8 @@
 
 namespace zr78 {
 
-Cryn_CStatic::Cryn_CStatic(QWidget* parent, int controlId) : QWidget(parent), controlId_(controlId) {
+Cryn_CStatic::Cryn_CStatic(QWidget* parent, int controlId)
+    : SkinnedWidget(parent), controlId_(controlId) {
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
@@ -28,7 +29,7 @@ void Cryn_CStatic::setText(const QString& text) {
 
 void Cryn_CStatic::setTextNow(const QString& text) {
   text_ = text;
-  render();
+  compose();
   update();
 }
 
@@ -41,7 +42,7 @@ void Cryn_CStatic::setImageStrip(const QImage& strip, int frameIndex, int frameW
   invalidate();
 }
 
-void Cryn_CStatic::render() {
+void Cryn_CStatic::compose() {
   QImage face = canvas_.startFace(this);
   if (drawn_) {
     QPainter p(&face);
@@ -65,23 +66,6 @@ void Cryn_CStatic::render() {
   canvas_.setFace(std::move(face));
 }
 
-const QImage& Cryn_CStatic::renderedImage() {
-  if (!canvas_.faceValid()) render();
-  return canvas_.face();
-}
-
-void Cryn_CStatic::drawOnto(CMemDcClass& surface) {
-  renderedImage();
-  canvas_.drawOnto(this, surface);
-}
-
-void Cryn_CStatic::paintEvent(QPaintEvent*) {
-  renderedImage();
-  canvas_.paint(this);
-}
-
-void Cryn_CStatic::resizeEvent(QResizeEvent*) { canvas_.invalidateAll(); update(); }
-void Cryn_CStatic::moveEvent(QMoveEvent*) { canvas_.invalidateAll(); update(); }
 void Cryn_CStatic::focusOutEvent(QFocusEvent*) { invalidate(); }
 
 }  // namespace zr78

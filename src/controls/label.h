@@ -9,13 +9,13 @@
 #include <QString>
 #include <QWidget>
 
-#include "controls/control_canvas.h"
+#include "controls/skinned_widget.h"
 
 namespace zr78 {
 
 class CMemDcClass;
 
-class Cryn_CStatic : public QWidget {
+class Cryn_CStatic : public SkinnedWidget<QWidget> {
   Q_OBJECT
 
  public:
@@ -42,18 +42,12 @@ class Cryn_CStatic : public QWidget {
   void setFrameIndex(int i) { frameIndex_ = i; invalidate(); }
   void setDrawn(bool on) { drawn_ = on; invalidate(); }
 
-  const QImage& renderedImage();
-  void drawOnto(CMemDcClass& surface);
-
  protected:
-  void paintEvent(QPaintEvent*) override;
-  void resizeEvent(QResizeEvent*) override;
-  void moveEvent(QMoveEvent*) override;
+  void compose() override;
   void focusOutEvent(QFocusEvent*) override;
 
  private:
-  void invalidate() { canvas_.invalidateFace(); update(); }
-  void render();
+  void invalidate() { redraw(); }
 
   const int controlId_;
   QString text_;
@@ -68,7 +62,6 @@ class Cryn_CStatic : public QWidget {
   int frameWidth_ = 0;
   int frameHeight_ = 0;
   bool drawn_ = true;
-  ControlCanvas canvas_;
 };
 
 }  // namespace zr78

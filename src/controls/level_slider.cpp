@@ -63,7 +63,7 @@ double SliderSteps::quantise(double v) const {
 double SliderSteps::up(double v) const { return quantise(v >= fineBelow ? v + 1 : v + 0.1); }
 double SliderSteps::down(double v) const { return quantise(v > fineBelow ? v - 1 : v - 0.1); }
 
-CEA_Ryn2::CEA_Ryn2(int controlId, QWidget* parent) : QWidget(parent), controlId_(controlId) {
+CEA_Ryn2::CEA_Ryn2(int controlId, QWidget* parent) : SkinnedWidget(parent), controlId_(controlId) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::ClickFocus);
 }
@@ -182,7 +182,7 @@ void CEA_Ryn2::changeEvent(QEvent* e) {
     enabled_ = isEnabled();
     redraw();
   }
-  QWidget::changeEvent(e);
+  SkinnedWidget::changeEvent(e);
 }
 
 void CEA_Ryn2::showEvent(QShowEvent*) { shown_ = true; redraw(); }
@@ -194,8 +194,10 @@ void CEA_Ryn2::relayout() {
   update();
 }
 
-void CEA_Ryn2::resizeEvent(QResizeEvent*) { relayout(); }
-void CEA_Ryn2::moveEvent(QMoveEvent*) { canvas_.invalidateAll(); update(); }
+void CEA_Ryn2::resizeEvent(QResizeEvent* e) {
+  SkinnedWidget::resizeEvent(e);
+  relayout();
+}
 
 void CEA_Ryn2::compose() {
   QImage face = canvas_.startFace(this);
@@ -257,21 +259,6 @@ void CEA_Ryn2::drawCaption(QPainter& p) {
   }
   drawFormattedText(p, band, caption_.left(colon + 1), font, textColour_, flags);
   drawFormattedText(p, band, caption_.mid(colon + 1), font, textColour_, flags | TEXT_RIGHT);
-}
-
-const QImage& CEA_Ryn2::composedImage() {
-  if (!canvas_.faceValid()) compose();
-  return canvas_.face();
-}
-
-void CEA_Ryn2::drawOnto(CMemDcClass& surface) {
-  composedImage();
-  canvas_.drawOnto(this, surface);
-}
-
-void CEA_Ryn2::paintEvent(QPaintEvent*) {
-  composedImage();
-  canvas_.paint(this);
 }
 
 }  // namespace zr78

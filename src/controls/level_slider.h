@@ -11,7 +11,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "controls/control_canvas.h"
+#include "controls/skinned_widget.h"
 
 namespace zr78 {
 
@@ -53,7 +53,7 @@ inline constexpr QRectF TOGGLE_ON{286, 15, 16, 17};
 inline constexpr QRectF TOGGLE_OFF{306, 15, 16, 17};
 }  // namespace slider_sprite
 
-class CEA_Ryn2 : public QWidget {
+class CEA_Ryn2 : public SkinnedWidget<QWidget> {
   Q_OBJECT
 
  public:
@@ -86,13 +86,9 @@ class CEA_Ryn2 : public QWidget {
   bool dragging() const { return dragging_; }
   const SliderGeometry& geometryCache() const { return geometry_; }
 
-  const QImage& composedImage();
-  void drawOnto(CMemDcClass& surface);
-
  protected:
-  void paintEvent(QPaintEvent*) override;
-  void resizeEvent(QResizeEvent*) override;
-  void moveEvent(QMoveEvent*) override;
+  void compose() override;
+  void resizeEvent(QResizeEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
   void mouseDoubleClickEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
@@ -107,9 +103,7 @@ class CEA_Ryn2 : public QWidget {
  private:
   void notify();
   void stepAndNotify(bool up);
-  void redraw() { canvas_.invalidateFace(); update(); }
   void relayout();
-  void compose();
   void drawCaption(QPainter& p);
 
   const int controlId_;
@@ -130,7 +124,6 @@ class CEA_Ryn2 : public QWidget {
   bool enabled_ = true;
   QImage sprite_;
   SliderGeometry geometry_;
-  ControlCanvas canvas_;
 };
 
 }  // namespace zr78

@@ -12,7 +12,7 @@
 namespace zr78 {
 
 CMy_Edit_0::CMy_Edit_0(int controlId, QWidget* parent)
-    : QWidget(parent), controlId_(controlId), edit_(new QLineEdit(this)) {
+    : SkinnedWidget(parent), controlId_(controlId), edit_(new QLineEdit(this)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   edit_->setObjectName(QString::number(EDIT_CHILD_ID));
   edit_->setFrame(false);
@@ -157,11 +157,11 @@ void CMy_Edit_0::mousePressEvent(QMouseEvent*) {
 
 void CMy_Edit_0::refresh() {
   canvas_.invalidateFace();
-  render();
+  compose();
   update();
 }
 
-void CMy_Edit_0::render() {
+void CMy_Edit_0::compose() {
   if (width() <= 0 || height() <= 0) return;
   if (!drawn_) {
     QImage face = canvas_.startFace(this);
@@ -202,28 +202,16 @@ void CMy_Edit_0::render() {
   canvas_.setFace(std::move(face));
 }
 
-const QImage& CMy_Edit_0::composedImage() {
-  if (!canvas_.faceValid()) render();
-  return canvas_.face();
-}
-
-void CMy_Edit_0::drawOnto(CMemDcClass& surface) {
-  composedImage();
-  canvas_.drawOnto(this, surface);
-}
-
 void CMy_Edit_0::paintEvent(QPaintEvent*) {
   composedImage();
   QPainter p(this);
   p.drawImage(QPoint(0, 0), screenFace_);
 }
 
-void CMy_Edit_0::resizeEvent(QResizeEvent*) {
+void CMy_Edit_0::resizeEvent(QResizeEvent* e) {
+  SkinnedWidget::resizeEvent(e);
   placeChild();
-  canvas_.invalidateAll();
   refresh();
 }
-
-void CMy_Edit_0::moveEvent(QMoveEvent*) { canvas_.invalidateAll(); update(); }
 
 }  // namespace zr78

@@ -10,7 +10,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "controls/control_canvas.h"
+#include "controls/skinned_widget.h"
 #include "controls/edit_display.h"
 
 class QLineEdit;
@@ -19,7 +19,7 @@ namespace zr78 {
 
 class CMemDcClass;
 
-class CMy_Edit_0 : public QWidget {
+class CMy_Edit_0 : public SkinnedWidget<QWidget> {
   Q_OBJECT
 
  public:
@@ -57,15 +57,13 @@ class CMy_Edit_0 : public QWidget {
   void setStateColour(int state, const QColor& c);
   int colourState() const { return state_; }
 
-  // The face with its text, for panels that compose their children.
-  const QImage& composedImage();
-  void drawOnto(CMemDcClass& surface);
-
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // The composed face carries the text, for panels that compose their
+  // children; on screen the line edit draws it over the face without it.
+  void compose() override;
   void paintEvent(QPaintEvent*) override;
-  void resizeEvent(QResizeEvent*) override;
-  void moveEvent(QMoveEvent*) override;
+  void resizeEvent(QResizeEvent* e) override;
   void mousePressEvent(QMouseEvent*) override;
   void wheelEvent(QWheelEvent* e) override;
 
@@ -76,7 +74,6 @@ class CMy_Edit_0 : public QWidget {
   void step(int delta);
   bool handleKey(int key);
   void refresh();
-  void render();
   void placeChild();
   void styleChild();
 
@@ -93,7 +90,6 @@ class CMy_Edit_0 : public QWidget {
   int fontHeight_ = 14;
   QLineEdit* edit_;
   QImage screenFace_;  // the face without its text: on screen the line edit draws it
-  ControlCanvas canvas_;
 };
 
 }  // namespace zr78

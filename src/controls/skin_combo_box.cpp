@@ -21,7 +21,7 @@ const ComboLayout& comboLayout(int index) {
 }
 
 CRyn_ComboBox::CRyn_ComboBox(int controlId, QWidget* parent)
-    : QComboBox(parent), controlId_(controlId) {
+    : SkinnedWidget(parent), controlId_(controlId) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFrame(false);
   connect(this, qOverload<int>(&QComboBox::activated), this, &CRyn_ComboBox::onUserSelection);
@@ -106,45 +106,25 @@ void CRyn_ComboBox::compose() {
   canvas_.setFace(std::move(face));
 }
 
-const QImage& CRyn_ComboBox::composedImage() {
-  if (!canvas_.faceValid()) compose();
-  return canvas_.face();
-}
-
-void CRyn_ComboBox::drawOnto(CMemDcClass& surface) {
-  composedImage();
-  canvas_.drawOnto(this, surface);
-}
-
-void CRyn_ComboBox::paintEvent(QPaintEvent*) {
-  composedImage();
-  canvas_.paint(this);
-}
-
 void CRyn_ComboBox::resizeEvent(QResizeEvent* e) {
-  QComboBox::resizeEvent(e);
+  SkinnedWidget::resizeEvent(e);
   relayout();
 }
 
-void CRyn_ComboBox::moveEvent(QMoveEvent* e) {
-  QComboBox::moveEvent(e);
-  canvas_.invalidateAll();
-}
-
 void CRyn_ComboBox::focusInEvent(QFocusEvent* e) {
-  QComboBox::focusInEvent(e);
+  SkinnedWidget::focusInEvent(e);
   focus_ = true;
   redraw();
 }
 
 void CRyn_ComboBox::focusOutEvent(QFocusEvent* e) {
-  QComboBox::focusOutEvent(e);
+  SkinnedWidget::focusOutEvent(e);
   focus_ = false;
   redraw();
 }
 
 void CRyn_ComboBox::changeEvent(QEvent* e) {
-  QComboBox::changeEvent(e);
+  SkinnedWidget::changeEvent(e);
   if (e->type() == QEvent::EnabledChange) {
     enabled_ = isEnabled();
     if (setUp_) redraw();
@@ -152,23 +132,23 @@ void CRyn_ComboBox::changeEvent(QEvent* e) {
 }
 
 void CRyn_ComboBox::showEvent(QShowEvent* e) {
-  QComboBox::showEvent(e);
+  SkinnedWidget::showEvent(e);
   shown_ = true;
   if (setUp_) redraw();
 }
 
 void CRyn_ComboBox::hideEvent(QHideEvent* e) {
-  QComboBox::hideEvent(e);
+  SkinnedWidget::hideEvent(e);
   shown_ = false;
   if (setUp_) redraw();
 }
 
 void CRyn_ComboBox::mousePressEvent(QMouseEvent* e) {
-  if (acceptsMouse()) QComboBox::mousePressEvent(e);
+  if (acceptsMouse()) SkinnedWidget::mousePressEvent(e);
 }
 
 void CRyn_ComboBox::mouseDoubleClickEvent(QMouseEvent* e) {
-  if (acceptsMouse()) QComboBox::mouseDoubleClickEvent(e);
+  if (acceptsMouse()) SkinnedWidget::mouseDoubleClickEvent(e);
 }
 
 }  // namespace zr78

@@ -11,7 +11,7 @@
 #include <QImage>
 #include <QRect>
 
-#include "controls/control_canvas.h"
+#include "controls/skinned_widget.h"
 
 namespace zr78 {
 
@@ -25,7 +25,7 @@ struct ComboLayout {
 inline constexpr int COMBO_LAYOUT_COUNT = 5;
 const ComboLayout& comboLayout(int index);
 
-class CRyn_ComboBox : public QComboBox {
+class CRyn_ComboBox : public SkinnedWidget<QComboBox> {
   Q_OBJECT
 
  public:
@@ -50,13 +50,9 @@ class CRyn_ComboBox : public QComboBox {
   void setFontFace(const QString& face) { face_ = face; relayout(); }
   bool focused() const { return focus_; }
 
-  const QImage& composedImage();
-  void drawOnto(CMemDcClass& surface);
-
  protected:
-  void paintEvent(QPaintEvent*) override;
+  void compose() override;
   void resizeEvent(QResizeEvent* e) override;
-  void moveEvent(QMoveEvent* e) override;
   void focusInEvent(QFocusEvent* e) override;
   void focusOutEvent(QFocusEvent* e) override;
   void changeEvent(QEvent* e) override;
@@ -68,10 +64,8 @@ class CRyn_ComboBox : public QComboBox {
  private:
   bool acceptsMouse() const { return enabled_ && shown_; }
   void onUserSelection(int index);
-  void redraw() { canvas_.invalidateFace(); update(); }
   void relayout();
   void styleList();
-  void compose();
 
   const int controlId_;
   QImage skin_;
@@ -87,7 +81,6 @@ class CRyn_ComboBox : public QComboBox {
   bool setUp_ = false;
   bool enabled_ = true;
   bool shown_ = true;
-  ControlCanvas canvas_;
 };
 
 }  // namespace zr78

@@ -39,13 +39,13 @@ TEST_F(LabelFixture, CentredTextLongerThanTheLabelOverflowsEquallyOnBothSides) {
   Cryn_CStatic* label = make(QRect(10, 10, 40, 20));
   label->setTextStyle(14, "Arial Bold", QColor(186, 194, 208), TEXT_HCENTRE | TEXT_VCENTRE | TEXT_SINGLE_LINE);
   label->setText("Read Device Data");
-  const auto [first, last] = inkColumns(label->renderedImage());
+  const auto [first, last] = inkColumns(label->composedImage());
   EXPECT_EQ(first, 0) << "not cut at the left";
   EXPECT_EQ(last, 39) << "not cut at the right";
 
   // A short text sits symmetrically in the middle.
   label->setText("HI");
-  const auto [l, r] = inkColumns(label->renderedImage());
+  const auto [l, r] = inkColumns(label->composedImage());
   EXPECT_GT(l, 0);
   EXPECT_LE(std::abs(l - (39 - r)), 2);
 }
@@ -57,7 +57,7 @@ TEST_F(LabelFixture, MissingFaceFallsBackToTheGenericSansSerifAtTheSameSize) {
   generic->setTextStyle(13, genericSansFamily(), Qt::white, TEXT_VCENTRE);
   missing->setText("Gain 12");
   generic->setText("Gain 12");
-  EXPECT_EQ(missing->renderedImage(), generic->renderedImage());
+  EXPECT_EQ(missing->composedImage(), generic->composedImage());
 }
 
 TEST_F(LabelFixture, TextIsKeptByTheControlAndTheSameTextTwiceLooksTheSame) {
@@ -66,25 +66,25 @@ TEST_F(LabelFixture, TextIsKeptByTheControlAndTheSameTextTwiceLooksTheSame) {
   EXPECT_EQ(label->text(), "Limiter");
   EXPECT_EQ(label->text(3), "Lim");
   EXPECT_EQ(label->textLength(), 7);
-  const QImage once = label->renderedImage();
+  const QImage once = label->composedImage();
   label->setTextNow("Limiter");
-  EXPECT_EQ(label->renderedImage(), once);
+  EXPECT_EQ(label->composedImage(), once);
 }
 
 TEST_F(LabelFixture, FillIsDrawnOnlyWithANonZeroAlphaAndEmptyTextDrawsNothing) {
   Cryn_CStatic* label = make(QRect(0, 0, 20, 10));
-  EXPECT_EQ(label->renderedImage().pixelColor(5, 5), PANEL);
+  EXPECT_EQ(label->composedImage().pixelColor(5, 5), PANEL);
   label->setFillColour(QColor(255, 0, 0, 0));
-  EXPECT_EQ(label->renderedImage().pixelColor(5, 5), PANEL);
+  EXPECT_EQ(label->composedImage().pixelColor(5, 5), PANEL);
   label->setFillColour(QColor(0, 150, 210));
-  EXPECT_EQ(label->renderedImage().pixelColor(5, 5), QColor(0, 150, 210));
-  EXPECT_EQ(label->renderedImage().pixelColor(0, 0), QColor(0, 150, 210));
+  EXPECT_EQ(label->composedImage().pixelColor(5, 5), QColor(0, 150, 210));
+  EXPECT_EQ(label->composedImage().pixelColor(0, 0), QColor(0, 150, 210));
 }
 
 TEST_F(LabelFixture, WithoutASourceTheBackgroundIsLightGreyAndDrawOntoCopiesTheImage) {
   Cryn_CStatic label(&parent);
   label.setGeometry(30, 20, 10, 10);
-  EXPECT_EQ(label.renderedImage().pixelColor(2, 2), QColor(240, 240, 240));
+  EXPECT_EQ(label.composedImage().pixelColor(2, 2), QColor(240, 240, 240));
   label.drawOnto(parent.surface);
   EXPECT_EQ(parent.surface.image().pixelColor(32, 22), QColor(240, 240, 240));
   EXPECT_EQ(parent.surface.image().pixelColor(28, 22), PANEL);
