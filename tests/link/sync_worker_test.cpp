@@ -67,9 +67,11 @@ TEST_F(SyncWorkerTest, QuietLinkPollsInputSourceAndConfiguration) {
   std::this_thread::sleep_for(1500ms);  // past the first second of quiet
   amp_.resetCounters();
   std::this_thread::sleep_for(2800ms);
-  // About every 0.7 s: four polls in 2.8 s, give or take one.
-  EXPECT_GE(amp_.framesReceived(CMD_READ_REGISTERS), 3);
-  EXPECT_LE(amp_.framesReceived(CMD_READ_REGISTERS), 5);
+  // About every 0.7 s: four polls in 2.8 s (bounds wide enough for a
+  // sanitizer build on a busy machine, narrow enough to tell 0.7 s from the
+  // 0.1 s of a busy loop or the silence of a stalled one).
+  EXPECT_GE(amp_.framesReceived(CMD_READ_REGISTERS), 2);
+  EXPECT_LE(amp_.framesReceived(CMD_READ_REGISTERS), 6);
   EXPECT_EQ(amp_.framesReceived(CMD_WRITE_REGISTERS), 0);
 }
 
