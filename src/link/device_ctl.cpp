@@ -90,6 +90,7 @@ int withLink(const DeviceOptions& o, Body body) {
   LanguageIndex language(2);
   LinkSession session(device->hid(), events, LinkTiming::usb(),
                       Folders::forRunningProgram(), language);
+  if (device->virtualAmp) session.link.setChannelLockName(sim::simulatorLockName(device->statePath));
   session.worker.startLink();
   if (!waitFor(kReadyTimeoutS, [&] { return session.worker.synchronising(); })) {
     std::fprintf(stderr, "error: no amplifier answered within %d s\n", kReadyTimeoutS);
@@ -120,11 +121,42 @@ int info(LinkSession& s, ConsoleEvents&) {
   return 0;
 }
 
-int get(LinkSession& s, const DeviceOptions& o) {
-  if (o.count < 1 || o.address < 0 || o.address + o.count > kRegisterCount) {
+// Argument checks run before connecting; 0 when the arguments are usable.
+int checkRange(int address, int count) {
+  if (count < 1 || address < 0 || address + count > kRegisterCount) {
     std::fprintf(stderr, "error: addresses must lie within 0..%d\n", kRegisterCount - 1);
     return 2;
   }
+  return 0;
+}
+
+int checkValues(const std::vector<int>& values) {
+  for (int v : values)
+    if (v < 0 || v > 0xFFFF) {
+      std::fprintf(stderr, "error: values must lie within 0..65535\n");
+      return 2;
+    }
+  return 0;
+}
+
+int checkMode(int mode) {
+  if (mode < 1 || mode > kModeCount) {
+    std::fprintf(stderr, "error: modes are numbered 1..%d\n", kModeCount);
+    return 2;
+  }
+  return 0;
+}
+
+int checkName(const std::string& name) {
+  for (unsigned char c : name.substr(0, 24))
+    if (c < 0x20 || c > 0x80) {
+      std::fprintf(stderr, "error: %s\n", std::string(Text(kTextNameNotSupported, kEnglish)).c_str());
+      return 2;
+    }
+  return 0;
+}
+
+int get(LinkSession& s, const DeviceOptions& o) {
   for (int a = o.address; a < o.address + o.count; ++a) std::printf("%d %d\n", a, s.table.getRegister(a));
   return 0;
 }
@@ -133,15 +165,6 @@ int get(LinkSession& s, const DeviceOptions& o) {
 // value and a fresh read confirms it.
 int set(LinkSession& s, ConsoleEvents& events, const DeviceOptions& o) {
   const int n = static_cast<int>(o.values.size());
-  if (o.address < 0 || o.address + n > kRegisterCount) {
-    std::fprintf(stderr, "error: addresses must lie within 0..%d\n", kRegisterCount - 1);
-    return 2;
-  }
-  for (int v : o.values)
-    if (v < 0 || v > 0xFFFF) {
-      std::fprintf(stderr, "error: values must lie within 0..65535\n");
-      return 2;
-    }
   for (int i = 0; i < n; ++i) s.table.setRegister(o.address + i, o.values[i]);
   const auto allClean = [&] {
     for (int i = 0; i < n; ++i)
@@ -172,25 +195,12 @@ int set(LinkSession& s, ConsoleEvents& events, const DeviceOptions& o) {
 }
 
 int recall(LinkSession& s, const DeviceOptions& o) {
-  if (o.mode < 1 || o.mode > kModeCount) {
-    std::fprintf(stderr, "error: modes are numbered 1..%d\n", kModeCount);
-    return 2;
-  }
   s.table.setRegister(1243, 0x0600 + o.mode);
   return runSlot(s, kSlotRecallMode);
 }
 
 int name(LinkSession& s, const DeviceOptions& o) {
-  if (o.mode < 1 || o.mode > kModeCount) {
-    std::fprintf(stderr, "error: modes are numbered 1..%d\n", kModeCount);
-    return 2;
-  }
   std::string text = o.name.substr(0, 24);
-  for (unsigned char c : text)
-    if (c < 0x20 || c > 0x80) {
-      std::fprintf(stderr, "error: %s\n", std::string(Text(kTextNameNotSupported, 2)).c_str());
-      return 2;
-    }
   text.resize(kModeNameUnits, ' ');
   s.table.setRegisterQuiet(1243, 0x0700 + o.mode);
   s.state.modeNameBuffer.assign(text);
@@ -242,7 +252,8 @@ void setupDevice(CLI::App& root, int& exitCode) {
   get_->add_option("ADDR", o->address)->required();
   get_->add_option("COUNT", o->count);
   get_->callback(finish([o, &exitCode] {
-    exitCode = withLink(*o, [o](LinkSession& s, ConsoleEvents&) { return get(s, *o); });
+    exitCode = checkRange(o->address, o->count);
+    if (exitCode == 0) exitCode = withLink(*o, [o](LinkSession& s, ConsoleEvents&) { return get(s, *o); });
     return 0;
   }));
 
@@ -250,14 +261,17 @@ void setupDevice(CLI::App& root, int& exitCode) {
   set_->add_option("ADDR", o->address)->required();
   set_->add_option("VALUE", o->values)->required();
   set_->callback(finish([o, &exitCode] {
-    exitCode = withLink(*o, [o](LinkSession& s, ConsoleEvents& e) { return set(s, e, *o); });
+    exitCode = checkRange(o->address, static_cast<int>(o->values.size()));
+    if (exitCode == 0) exitCode = checkValues(o->values);
+    if (exitCode == 0) exitCode = withLink(*o, [o](LinkSession& s, ConsoleEvents& e) { return set(s, e, *o); });
     return 0;
   }));
 
   auto* recall_ = device->add_subcommand("recall", "Recall device mode N (1..6)");
   recall_->add_option("N", o->mode)->required();
   recall_->callback(finish([o, &exitCode] {
-    exitCode = withLink(*o, [o](LinkSession& s, ConsoleEvents&) { return recall(s, *o); });
+    exitCode = checkMode(o->mode);
+    if (exitCode == 0) exitCode = withLink(*o, [o](LinkSession& s, ConsoleEvents&) { return recall(s, *o); });
     return 0;
   }));
 
@@ -265,7 +279,9 @@ void setupDevice(CLI::App& root, int& exitCode) {
   name_->add_option("N", o->mode)->required();
   name_->add_option("TEXT", o->name)->required();
   name_->callback(finish([o, &exitCode] {
-    exitCode = withLink(*o, [o](LinkSession& s, ConsoleEvents&) { return name(s, *o); });
+    exitCode = checkMode(o->mode);
+    if (exitCode == 0) exitCode = checkName(o->name);
+    if (exitCode == 0) exitCode = withLink(*o, [o](LinkSession& s, ConsoleEvents&) { return name(s, *o); });
     return 0;
   }));
 }

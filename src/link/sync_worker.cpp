@@ -147,8 +147,9 @@ void SyncWorker::run() {
 
     readAndShowAll();
     refreshModeNames(table_.getRegister(1242) & 0xFF);
-    // Reading: a fixed pause that may end once nothing is pending.
-    sleepMs(timing_.afterModeNamesSleep);
+    // The pause after the names ends once the last request, the read of the
+    // active mode, has been answered.
+    waitUntil(timing_.afterModeNamesSleep, [&] { return table_.fromDevice(1242); });
 
     synchronising_.store(true);
     synchronisationLoop();

@@ -1,6 +1,8 @@
 #include "sim/sim_state.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <functional>
 
 namespace zr78::sim {
 
@@ -17,6 +19,15 @@ std::filesystem::path defaultStatePath() {
 #endif
   if (base.empty()) base = std::filesystem::temp_directory_path();
   return base / "zr78" / "virtual-amplifier.state";
+}
+
+std::string simulatorLockName(const std::filesystem::path& statePath) {
+  std::error_code ec;
+  const std::filesystem::path absolute = std::filesystem::absolute(statePath, ec);
+  const size_t hash = std::hash<std::string>{}((ec ? statePath : absolute).lexically_normal().string());
+  char name[64];
+  std::snprintf(name, sizeof name, "ZR78_SIM_%016zx", hash);
+  return name;
 }
 
 }  // namespace zr78::sim
