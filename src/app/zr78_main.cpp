@@ -1,0 +1,43 @@
+// zr78, the tuning tool: builds the application's objects and runs the
+// window's event loop.
+#include <QApplication>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include <unistd.h>
+
+#include "app/app.h"
+#include "app/app_options.h"
+#include "app/screenshot.h"
+
+int main(int argc, char** argv) {
+  const bool screenshot = zr78::wantsScreenshot(argc, argv);
+  if (screenshot) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication qt(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("zr78"));
+
+  std::string error;
+  auto options = zr78::parseAppOptions(QApplication::arguments().mid(1), error);
+  if (!options) {
+    std::fprintf(stderr, "zr78: %s\n%s", error.c_str(), zr78::appUsage().c_str());
+    return 2;
+  }
+  if (options->help) {
+    std::printf("%s", zr78::appUsage().c_str());
+    return 0;
+  }
+  if (screenshot) {
+    // A private instance and channel, so a running copy is left alone.
+    const std::string own = "zr78-screenshot-" + std::to_string(::getpid());
+    options->instanceName = own;
+    options->channelLockName = own + "-usb";
+  }
+
+  zr78::CQM417App app(*options);
+  if (auto code = app.start()) return *code;
+  std::unique_ptr<zr78::ScreenshotTaker> taker;
+  if (screenshot) taker = std::make_unique<zr78::ScreenshotTaker>(app, QString::fromStdString(options->screenshotPath));
+  return QApplication::exec();
+}
