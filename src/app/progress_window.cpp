@@ -49,6 +49,7 @@ void CJinDuTiao::setValue(int value) {
   compose(value);
   centreOverOwner();
   update();
+  emit valueShown(text_, barWidth_);
 }
 
 void CJinDuTiao::compose(int value) {

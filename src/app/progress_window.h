@@ -41,6 +41,10 @@ class CJinDuTiao : public QWidget {
   // The top-left corner that centres the window over its owner.
   QPoint centredPosition() const;
 
+ signals:
+  // Every value shown: the text and the bar width.
+  void valueShown(const QString& text, int barWidth);
+
  protected:
   void paintEvent(QPaintEvent*) override;
   void resizeEvent(QResizeEvent*) override;
