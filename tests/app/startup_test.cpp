@@ -156,5 +156,36 @@ TEST_F(StartupTest, CloseWhileTheWorkerWaitsInAMessageBox) {
   EXPECT_EQ(boxes.open(), nullptr);
 }
 
+// --simulate keeps the amplifier's memory in its state file: a missing file
+// or a damaged one starts from the factory state, and the file (with its
+// folder) is written at exit.
+TEST_F(StartupTest, VirtualAmplifierKeepsItsMemory) {
+  struct Case {
+    const char* name;
+    const char* content;  // nullptr: no file
+  } cases[] = {{"missing file", nullptr}, {"damaged file", "not a state file"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto path = root_ / c.name / "amplifier.state";
+    std::filesystem::create_directories(path.parent_path());
+    std::filesystem::remove(path.parent_path());  // the folder is made at exit
+    if (c.content != nullptr) {
+      std::filesystem::create_directories(path.parent_path());
+      std::ofstream(path) << c.content;
+    }
+    options_.statePath = path.string();
+    ASSERT_TRUE(startConnected());
+    EXPECT_EQ(amp().reg(13), sim::VirtualAmplifier().reg(13));
+    table().setRegister(13, 555);
+    ASSERT_TRUE(waitUntil([&] { return amp().reg(13) == 555; }));
+    app_.reset();
+    ASSERT_TRUE(std::filesystem::exists(path));
+    ASSERT_TRUE(startConnected());
+    EXPECT_EQ(amp().reg(13), 555);
+    EXPECT_EQ(table().getRegister(13), 555);
+    app_.reset();
+  }
+}
+
 }  // namespace
 }  // namespace zr78::test
