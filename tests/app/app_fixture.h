@@ -144,12 +144,27 @@ class AppFixture : public ::testing::Test {
   }
   // The value the virtual amplifier reports for a register, as if it had
   // arrived from the device: stored on both sides, then notified.
+  // Registers 1234 and 1248 are polled by the keep-alive: a reply already on
+  // its way may still carry the old value, so the change waits for two polls
+  // that the device answered after it.
   void deviceValue(int address, int32_t value) {
     app_->amplifier()->setReg(address, value);
+    if (address == 1234 || address == 1248) {
+      amp().resetCounters();
+      waitUntil([&] { return amp().framesReceived(6) >= 2; });
+      settle();
+    }
     session().table.storeFromDevice(address, value);
     session().table.setFromDevice(address, false);
     postMessage(&window(), MSG_DEVICE_NOTIFY, 0, address);
     settle();
+  }
+  // The configuration word (1248) the device reports.
+  void deviceConfiguration(int32_t word) {
+    sim::SimConfig c = amp().config();
+    c.configWord = word;
+    amp().setConfig(c);
+    deviceValue(1248, word);
   }
   void click(QWidget* w, QPoint at = QPoint()) {
     QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, at.isNull() ? w->rect().center() : at);

@@ -25,12 +25,6 @@ class InputSelectorTest : public AppFixture {
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
     settle();
   }
-  void setConfiguration(int32_t word) {
-    sim::SimConfig c = amp().config();
-    c.configWord = word;
-    amp().setConfig(c);
-    deviceValue(1248, word);
-  }
   CRyn_ComboBox* selector() { return window().inputSelector(); }
   // The edit reaches the device (it was marked dirty). The keep-alive polls
   // 1234: a reply that overtakes the edit replaces it in the table, as the
@@ -78,7 +72,8 @@ TEST_F(InputSelectorTest, UsbOnlyWhenTheDeviceOffersIt) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     deviceValue(1234, 3);
-    setConfiguration(c.config);
+    deviceConfiguration(c.config);
+    ASSERT_EQ(table().getRegister(1248), c.config);
     BoxAnswerer boxes;
     choose(3);
     EXPECT_EQ(table().getRegister(1234), c.expected);

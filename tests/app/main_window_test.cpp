@@ -194,8 +194,8 @@ TEST_F(MainWindowTest, MixerButtonRule) {
   window().setRoutingDialog([&] { ++opened; });
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    table().setRegisterQuiet(1234, c.source);
-    table().setRegisterQuiet(1248, c.config);
+    deviceValue(1234, c.source);
+    deviceConfiguration(c.config);
     refreshed.clear();
     opened = 0;
     BoxAnswerer boxes;
