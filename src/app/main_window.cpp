@@ -47,7 +47,6 @@ CQM417Dlg::CQM417Dlg(const MainWindowParts& parts, MixerTiming mixerTiming)
       mixerTiming_(mixerTiming),
       messageBox_(this) {
   setAttribute(Qt::WA_OpaquePaintEvent);
-  setMouseTracking(false);
   background_.setOwner(this);
   for (int j = 0; j < kTopButtonCount; ++j) buttonVisible_[j] = kTopButtons[j].visible;
   createControls();

@@ -17,6 +17,7 @@ namespace zr78 {
 
 void UiLinkEvents::attach(QWidget* window, UiMessageBox* messages, CJinDuTiao* progress) {
   window_ = window;
+  windowGuard_ = window;
   messages_ = messages;
   progress_ = progress;
 }
@@ -43,13 +44,13 @@ void UiLinkEvents::runAndWait(const std::shared_ptr<Pending>& pending, std::func
 }
 
 void UiLinkEvents::postNotify(int code, int value) {
-  postMessage(window_.data(), MSG_DEVICE_NOTIFY, code, value);
+  postMessage(window_, MSG_DEVICE_NOTIFY, code, value);
 }
 
 void UiLinkEvents::sendNotify(int code, int value) {
   auto pending = std::make_shared<Pending>();
   runAndWait(pending, [this, code, value] {
-    sendMessage(window_.data(), MSG_DEVICE_NOTIFY, code, value);
+    sendMessage(windowGuard_.data(), MSG_DEVICE_NOTIFY, code, value);
   });
 }
 
@@ -100,7 +101,7 @@ void UiLinkEvents::progressHide() {
 
 void UiLinkEvents::setTitle(const std::string& title) {
   onUiThread([this, title] {
-    if (window_) window_->setWindowTitle(QString::fromStdString(title));
+    if (windowGuard_) windowGuard_->setWindowTitle(QString::fromStdString(title));
   });
 }
 

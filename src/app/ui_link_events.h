@@ -69,7 +69,10 @@ class UiLinkEvents final : public QObject, public LinkEvents {
   // Queues `job`, then waits until it has run or the link is stopping.
   void runAndWait(const std::shared_ptr<Pending>& pending, std::function<void()> job);
 
-  QPointer<QWidget> window_;
+  // Read by the worker: set before the link starts, and the window stops the
+  // link before it goes, so it outlives every worker call.
+  QWidget* window_ = nullptr;
+  QPointer<QWidget> windowGuard_;  // the same, for the UI thread's own use
   UiMessageBox* messages_ = nullptr;
   QPointer<CJinDuTiao> progress_;
   QPointer<QMessageBox> workerBox_;  // UI thread only
