@@ -54,6 +54,27 @@ TEST_F(MainWindowTest, CornerClickShowsTheAboutText) {
   EXPECT_EQ(window().drag().started(), 0);
 }
 
+// The window menu's commands: 16 .. 31 open the about dialog, others nothing.
+TEST_F(MainWindowTest, WindowMenuAboutCommand) {
+  struct Case {
+    int command;
+    bool opens;
+  } cases[] = {{16, true}, {0x13, true}, {0x20, false}, {0xF060, false}};
+  for (const auto& c : cases) {
+    QString opened;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+      if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+        opened = d->windowTitle();
+        d->accept();
+      }
+    });
+    closer.start(5);
+    window().systemCommand(c.command);
+    EXPECT_EQ(opened, c.opens ? "About" : "") << c.command;
+  }
+}
+
 TEST_F(MainWindowTest, TopBandDragsTheWindow) {
   BoxAnswerer boxes;
   const QPoint before = window().pos();
