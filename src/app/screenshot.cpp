@@ -1,6 +1,8 @@
 #include "app/screenshot.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QPixmap>
 
 #include <cstdio>
@@ -37,6 +39,7 @@ void ScreenshotTaker::poll() {
   }
   // Everything the worker posted so far is shown before the grab.
   QCoreApplication::sendPostedEvents();
+  QDir().mkpath(QFileInfo(path_).absolutePath());
   const bool saved = app_.window()->grab().save(path_, "PNG");
   if (!saved) std::fprintf(stderr, "zr78: cannot write %s\n", qPrintable(path_));
   finish(saved ? 0 : 1);
