@@ -1,6 +1,8 @@
 #include "app/main_window.h"
 
 #include <QCloseEvent>
+#include <QIcon>
+#include <QPixmap>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -37,6 +39,18 @@ constexpr int kChannelPanelCode = 20;
 constexpr int kMaxEqChannel = 8;
 constexpr int kFirstSpeakerRoleRegister = 50;
 constexpr int kLastSpeakerRoleRegister = 57;
+
+// The program's icon: the logo of the background's title band, square.
+constexpr QRectF kLogoRect{11.5, 0, 33, 33};
+
+QImage programIcon(const QImage& background) {
+  const qreal dpr = background.devicePixelRatio();
+  const QRect pixels(qRound(kLogoRect.x() * dpr), qRound(kLogoRect.y() * dpr),
+                     qRound(kLogoRect.width() * dpr), qRound(kLogoRect.height() * dpr));
+  QImage icon = background.copy(pixels);
+  icon.setDevicePixelRatio(1);
+  return icon;
+}
 
 }  // namespace
 
@@ -134,6 +148,7 @@ void CQM417Dlg::initDialog() {
   setWindowTitle(QString::fromLatin1(kProgramModel));
   backgroundArt_ = loadPngResource(png::MAIN_BACKGROUND);
   backgroundReady_ = !backgroundArt_.isNull();
+  if (backgroundReady_) setWindowIcon(QIcon(QPixmap::fromImage(programIcon(backgroundArt_))));
   postMessage(this, MSG_LANGUAGE_REFRESH, parts_.language.get(), parts_.language.get());
   parts_.events.attach(this, &messageBox_, progress_);
   parts_.worker.startLink();
