@@ -10,6 +10,8 @@
 
 #include "app/app.h"
 #include "app/app_options.h"
+#include "app/main_window.h"
+#include "app/quit_signals.h"
 #include "app/screenshot.h"
 
 int main(int argc, char** argv) {
@@ -37,6 +39,12 @@ int main(int argc, char** argv) {
 
   zr78::CQM417App app(*options);
   if (auto code = app.start()) return *code;
+  // Ctrl+C in the terminal: end as a confirmed close does, keeping the
+  // virtual amplifier's memory.
+  zr78::QuitSignals quitSignals([&app] {
+    app.window()->shutdown();
+    QApplication::quit();
+  });
   std::unique_ptr<zr78::ScreenshotTaker> taker;
   if (screenshot) taker = std::make_unique<zr78::ScreenshotTaker>(app, QString::fromStdString(options->screenshotPath));
   return QApplication::exec();
