@@ -44,6 +44,7 @@ class CQM417App {
   LanguageIndex& language() { return language_; }
   UiLinkEvents& events() { return events_; }
   SingleInstance& instance() { return instance_; }
+  LinkGroups& groups() { return groups_; }
   const AppOptions& options() const { return options_; }
 
  private:

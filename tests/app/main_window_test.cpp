@@ -258,5 +258,28 @@ TEST_F(MainWindowTest, DeviceKindRelabelsButtonSeven) {
   EXPECT_EQ(window().topButton(kButtonDeviceKind)->text(), "DSP");
 }
 
+// The panels' messages that the window handles itself.
+TEST_F(MainWindowTest, EqChannelAndLinkResync) {
+  postMessage(&window(), MSG_EQ_SHOW_CHANNEL, 0, 5);
+  settle();
+  EXPECT_EQ(window().eqChannel(), 5);
+  postMessage(&window(), MSG_EQ_SHOW_CHANNEL, 0, 9);  // not a channel view
+  settle();
+  EXPECT_EQ(window().eqChannel(), 5);
+
+  // Channels 0 and 1 linked: a resync of channel 0 copies its band-5 gain
+  // (register 148 + 4·4) to channel 1 and shows the copy.
+  app_->groups().setGroup(0, 1);
+  app_->groups().setGroup(1, 1);
+  std::vector<int> shown;
+  window().registerRoutes().add(164 + 136, [&](int a) { shown.push_back(a); });
+  table().setRegister(164, 620);
+  postMessage(&window(), MSG_LINK_RESYNC, 0, 0);
+  settle();
+  EXPECT_EQ(table().getRegister(164 + 136), 620);
+  EXPECT_EQ(shown, std::vector<int>{164 + 136});
+  EXPECT_TRUE(waitUntil([&] { return amp().reg(164 + 136) == 620; }));
+}
+
 }  // namespace
 }  // namespace zr78::test
