@@ -10,6 +10,7 @@
 #include "controls/skin_combo_box.h"
 #include "link/frame_format.h"
 #include "link/link_state.h"
+#include "text/shared_texts.h"
 
 namespace zr78::test {
 namespace {
@@ -256,6 +257,24 @@ TEST_F(MainWindowTest, DeviceKindRelabelsButtonSeven) {
   EXPECT_EQ(window().topButton(kButtonDeviceKind)->text(), "Amplifier");
   deviceValue(1249, 0);
   EXPECT_EQ(window().topButton(kButtonDeviceKind)->text(), "DSP");
+}
+
+// The language switch (as the settings window will announce it): every text
+// follows, the status keeps its state, the selector keeps its item.
+TEST_F(MainWindowTest, LanguageRefreshRelabelsInPlace) {
+  deviceValue(1234, 5);
+  deviceValue(12, 580);
+  for (int l : {kTraditionalChinese, kSimplifiedChinese, kEnglish}) {
+    app_->language().set(l);
+    postMessage(&window(), MSG_LANGUAGE_REFRESH, l, l);
+    settle();
+    EXPECT_EQ(window().topButton(kButtonStatus)->text(), qtText(Text(kTextConnected, l))) << l;
+    EXPECT_EQ(window().topButton(kButtonSystem)->text(), qtText(Text(kTextSystem, l))) << l;
+    EXPECT_EQ(window().volumeLabel()->text(), qtText(Text(kTextVolume, l)) + ":-20") << l;
+    EXPECT_EQ(window().inputSelector()->itemText(0), qtText(Text(kTextBluetooth, l))) << l;
+    EXPECT_EQ(window().inputSelector()->displayedIndex(), 2) << l;
+    EXPECT_EQ(window().inputSelector()->curSel(), 2) << l;
+  }
 }
 
 // The panels' messages that the window handles itself.
