@@ -197,6 +197,24 @@ TEST_F(MainWindowTest, DeviceVolumeMovesTheSliderWithoutSendingBack) {
   }
 }
 
+// A view that writes while it shows a device value cannot send it back.
+TEST_F(MainWindowTest, DeviceValuesReachTheViewsWithDirtyMarkingOff) {
+  bool markingDuringApply = true;
+  window().registerRoutes().add(1000, [&](int) {
+    markingDuringApply = table().dirtyMarking();
+    table().setRegister(1001, 7);
+  });
+  deviceValue(1000, 3);
+  EXPECT_FALSE(markingDuringApply);
+  EXPECT_FALSE(table().dirty(1001));
+  EXPECT_TRUE(table().dirtyMarking());
+  // A posted notification of the window itself takes the same path.
+  table().setRegisterQuiet(1001, 0);
+  postMessage(&window(), MSG_DEVICE_NOTIFY, 0, 1000);
+  settle();
+  EXPECT_FALSE(table().dirty(1001));
+}
+
 // "Mixer" opens the routing dialog only for the speaker-level or low-level
 // inputs on a configuration 3 or 4; either way the matrix is shown again.
 TEST_F(MainWindowTest, MixerButtonRule) {
