@@ -51,7 +51,8 @@ std::optional<int> CQM417App::start() {
   HidDevice& device = amplifier_ ? amplifier_->hidDevice() : static_cast<HidDevice&>(*hid_);
   const LinkTiming timing = options_.fastLink ? LinkTiming::fast() : LinkTiming::usb();
   session_ = std::make_unique<LinkSession>(device, events_, timing, folders_, language_);
-  if (!options_.channelLockName.empty()) session_->link.setChannelLockName(options_.channelLockName);
+  if (!options_.channelLockName.empty())
+    session_->link.setChannelLockName(options_.channelLockName);
 
   const MainWindowParts parts{session_->table, session_->state, session_->worker, events_,
                               language_,       groups_,         translations_};
@@ -71,7 +72,8 @@ void CQM417App::openDevice() {
   amplifier_ = std::make_unique<sim::VirtualAmplifier>();
   std::error_code ec;
   if (std::filesystem::exists(options_.statePath, ec) && !amplifier_->loadState(options_.statePath))
-    std::fprintf(stderr, "zr78: the virtual amplifier's state file %s is damaged; starting from defaults\n",
+    std::fprintf(stderr,
+                 "zr78: the virtual amplifier's state file %s is damaged; starting from defaults\n",
                  options_.statePath.c_str());
 }
 

@@ -11,7 +11,6 @@
 
 #include <QSize>
 #include <QStringList>
-
 #include <cstdint>
 #include <optional>
 #include <string>

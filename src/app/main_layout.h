@@ -78,12 +78,12 @@ std::array<CanvasRect, kTopButtonCount> topButtonDesignRects(
 inline constexpr CanvasRect kTitleRect{123, 0, 323, 29};
 inline constexpr CanvasRect kVolumeLabelRect{18, 33, 18 + 96, 33 + 24};
 inline constexpr int kSliderTop = 35;
-inline constexpr int kSliderWidth = 170;   // × scaleX
-inline constexpr int kSliderHeight = 19;   // × scaleX
-inline constexpr int kSelectorGap = 10;    // × scaleX
+inline constexpr int kSliderWidth = 170;  // × scaleX
+inline constexpr int kSliderHeight = 19;  // × scaleX
+inline constexpr int kSelectorGap = 10;   // × scaleX
 inline constexpr int kSelectorTop = 33;
-inline constexpr int kSelectorWidth = 109;  // × scaleX
-inline constexpr int kSelectorHeight = 24;  // × scaleX: the skin's layout 3
+inline constexpr int kSelectorWidth = 109;       // × scaleX
+inline constexpr int kSelectorHeight = 24;       // × scaleX: the skin's layout 3
 inline constexpr int kSelectorDropHeight = 100;  // × scaleY
 inline constexpr CanvasRect kEqPanelRect{0, 65, 1278, 464};
 inline constexpr CanvasRect kChannelPanelRect{0, 464, 1278, 718};

@@ -1,13 +1,13 @@
 #include "app/main_window.h"
 
 #include <QCloseEvent>
-#include <QIcon>
-#include <QPixmap>
 #include <QContextMenuEvent>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
 
 #include "app/about_dialog.h"
 #include "app/progress_window.h"
@@ -33,8 +33,8 @@ namespace {
 
 constexpr int kTitleLabelId = 4024;
 constexpr int kVolumeLabelId = 6035;
-constexpr int kSelectorCount = 4;        // messages 16124 .. 16127
-constexpr int kEqPanelCodes = 12;        // MSG_PANEL_EDIT wParam below this: EQ channel
+constexpr int kSelectorCount = 4;  // messages 16124 .. 16127
+constexpr int kEqPanelCodes = 12;  // MSG_PANEL_EDIT wParam below this: EQ channel
 constexpr int kChannelPanelCode = 20;
 constexpr int kMaxEqChannel = 8;
 constexpr int kFirstSpeakerRoleRegister = 50;
@@ -96,8 +96,7 @@ void CQM417Dlg::createControls() {
 }
 
 void CQM417Dlg::buildMessageTable() {
-  messagesTable_
-      .on(MSG_DEVICE_NOTIFY, [this](const WindowMessage& m) { return onDeviceNotify(m); })
+  messagesTable_.on(MSG_DEVICE_NOTIFY, [this](const WindowMessage& m) { return onDeviceNotify(m); })
       .onRange(MSG_TOP_BUTTON, MSG_TOP_BUTTON + MSG_TOP_BUTTON_COUNT - 1,
                [this](const WindowMessage& m) { return onTopButton(static_cast<int>(m.lParam())); })
       .on(MSG_SLIDER_CHANGED,
@@ -112,7 +111,8 @@ void CQM417Dlg::buildMessageTable() {
                })
       .on(MSG_EQ_SHOW_CHANNEL,
           [this](const WindowMessage& m) {
-            if (m.lParam() >= 0 && m.lParam() <= kMaxEqChannel) eqChannel_ = static_cast<int>(m.lParam());
+            if (m.lParam() >= 0 && m.lParam() <= kMaxEqChannel)
+              eqChannel_ = static_cast<int>(m.lParam());
             return qintptr{0};
           })
       .on(MSG_LINK_RESYNC,
@@ -125,8 +125,10 @@ void CQM417Dlg::buildMessageTable() {
           [this](const WindowMessage& m) {
             const int panel = static_cast<int>(m.wParam());
             const int control = static_cast<int>(m.lParam());
-            if (panel >= 0 && panel < kEqPanelCodes && eqPanelEdit_) eqPanelEdit_(panel, control);
-            else if (panel == kChannelPanelCode && channelPanelEdit_) channelPanelEdit_(panel, control);
+            if (panel >= 0 && panel < kEqPanelCodes && eqPanelEdit_)
+              eqPanelEdit_(panel, control);
+            else if (panel == kChannelPanelCode && channelPanelEdit_)
+              channelPanelEdit_(panel, control);
             return qintptr{0};
           })
       .on(MSG_LANGUAGE_REFRESH, [this](const WindowMessage&) {
@@ -165,10 +167,17 @@ void CQM417Dlg::initDialog() {
 
 qintptr CQM417Dlg::onDeviceNotify(const WindowMessage& m) {
   switch (m.wParam()) {
-    case kNotifyRegister: applyFromDevice(static_cast<int>(m.lParam())); break;
-    case kNotifyLinkStatus: showLinkStatus(static_cast<int>(m.lParam())); break;
-    case kNotifyShowDone: ++displayRefreshes_; break;
-    default: break;  // 1 and 8 end an operation; nothing to show
+    case kNotifyRegister:
+      applyFromDevice(static_cast<int>(m.lParam()));
+      break;
+    case kNotifyLinkStatus:
+      showLinkStatus(static_cast<int>(m.lParam()));
+      break;
+    case kNotifyShowDone:
+      ++displayRefreshes_;
+      break;
+    default:
+      break;  // 1 and 8 end an operation; nothing to show
   }
   return 0;
 }
@@ -195,7 +204,8 @@ void CQM417Dlg::notifyRegister(int address) {
 
 void CQM417Dlg::showMessage(int textEntry, int captionEntry) {
   const int language = parts_.language.get();
-  const std::string caption = captionEntry < 0 ? std::string() : std::string(Text(captionEntry, language));
+  const std::string caption =
+      captionEntry < 0 ? std::string() : std::string(Text(captionEntry, language));
   messageBox_.showMessage(std::string(Text(textEntry, language)), caption, MessageButtons::Ok);
 }
 

@@ -11,7 +11,6 @@
 #include <QDialog>
 #include <QPointer>
 #include <QTimer>
-
 #include <array>
 #include <functional>
 

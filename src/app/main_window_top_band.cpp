@@ -20,8 +20,8 @@ namespace zr78 {
 namespace {
 
 // Buttons whose label follows the language (the status button has its own rule).
-constexpr int kLabelledButtons[] = {kButtonMem, kButtonSystem, kButtonMixer, kButtonDeviceKind,
-                                    8, 9, 10};
+constexpr int kLabelledButtons[] = {
+    kButtonMem, kButtonSystem, kButtonMixer, kButtonDeviceKind, 8, 9, 10};
 // The selector's items: entries of the language table, then fixed texts.
 constexpr int kSelectorTextItems[] = {kTextBluetooth, kTextHiLevel};
 constexpr const char* kSelectorFixedItems[] = {"OPT", "USB"};
@@ -30,15 +30,26 @@ constexpr const char* kSelectorFixedItems[] = {"OPT", "USB"};
 
 qintptr CQM417Dlg::onTopButton(int j) {
   switch (j) {
-    case kButtonMinimise: showMinimized(); break;
-    case kButtonMaximise: isMaximized() ? showNormal() : showMaximized(); break;
-    case kButtonClose: QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection); break;
-    case kButtonStatus: onStatusButton(); break;
+    case kButtonMinimise:
+      showMinimized();
+      break;
+    case kButtonMaximise:
+      isMaximized() ? showNormal() : showMaximized();
+      break;
+    case kButtonClose:
+      QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+      break;
+    case kButtonStatus:
+      onStatusButton();
+      break;
     case kButtonSystem:
       if (runSystemDialog_) runSystemDialog_();
       break;
-    case kButtonMixer: onMixerButton(); break;
-    default: break;
+    case kButtonMixer:
+      onMixerButton();
+      break;
+    default:
+      break;
   }
   return 0;
 }
@@ -75,7 +86,8 @@ void CQM417Dlg::onVolumeSlider() {
   const double db = slider_->sliderValue();
   volumeLabel_->setText(volumeText(db));
   const int32_t word = volumeWord(db);
-  for (int a = kFirstVolumeRegister; a <= kLastVolumeRegister; ++a) parts_.table.setRegister(a, word);
+  for (int a = kFirstVolumeRegister; a <= kLastVolumeRegister; ++a)
+    parts_.table.setRegister(a, word);
 }
 
 void CQM417Dlg::applyVolume(int address) {
@@ -105,8 +117,10 @@ void CQM417Dlg::onMixerTimer() {
 void CQM417Dlg::applyInputSource(int) {
   const std::optional<int> item = zr78::applyInputSource(parts_.table);
   selector_->setCurSel(item.value_or(-1));
-  if (!item) selector_->setCurrentIndex(-1);
-  else selector_->setCurrentIndex(*item);
+  if (!item)
+    selector_->setCurrentIndex(-1);
+  else
+    selector_->setCurrentIndex(*item);
 }
 
 void CQM417Dlg::applyDeviceKind(int address) {

@@ -55,7 +55,8 @@ void CJinDuTiao::setValue(int value) {
 void CJinDuTiao::compose(int value) {
   text_ = QString::fromStdString(model_.text(value));
   barWidth_ = model_.barWidth(value);
-  QImage picture(ProgressModel::kWidth, ProgressModel::kHeight, QImage::Format_ARGB32_Premultiplied);
+  QImage picture(ProgressModel::kWidth, ProgressModel::kHeight,
+                 QImage::Format_ARGB32_Premultiplied);
   picture.fill(QColor(40, 40, 42));
   QPainter p(&picture);
   p.setRenderHint(QPainter::SmoothPixmapTransform);

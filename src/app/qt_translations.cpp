@@ -16,7 +16,7 @@ bool QtTranslations::use(int language) {
   if (installed_) QCoreApplication::removeTranslator(&translator_);
   installed_ = false;
   language_ = language;
-  const char* file = language == kSimplifiedChinese   ? "qtbase_zh_CN"
+  const char* file = language == kSimplifiedChinese    ? "qtbase_zh_CN"
                      : language == kTraditionalChinese ? "qtbase_zh_TW"
                                                        : nullptr;
   if (file == nullptr) return true;

@@ -1,11 +1,11 @@
 #include "app/quit_signals.h"
 
 #ifndef _WIN32
-#include <QSocketNotifier>
-
-#include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
+
+#include <QSocketNotifier>
+#include <csignal>
 #endif
 
 namespace zr78 {

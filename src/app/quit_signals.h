@@ -5,7 +5,6 @@
 #pragma once
 
 #include <QObject>
-
 #include <functional>
 
 class QSocketNotifier;

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPixmap>
-
 #include <cstdio>
 
 #include "app/app.h"

@@ -20,9 +20,18 @@ constexpr std::array<std::pair<LinkStatus, int>, 3> kStatusTexts = {{
 }};
 
 // Text entry of each top button; -1: no text of its own.
-constexpr std::array<int, 12> kButtonTexts = {
-    -1, -1, -1, kTextMem, -1, kTextSystem, kTextMixer, kTextDsp,
-    kTextTestSet, kTextStartTest, kTextStopTest, -1};
+constexpr std::array<int, 12> kButtonTexts = {-1,
+                                              -1,
+                                              -1,
+                                              kTextMem,
+                                              -1,
+                                              kTextSystem,
+                                              kTextMixer,
+                                              kTextDsp,
+                                              kTextTestSet,
+                                              kTextStartTest,
+                                              kTextStopTest,
+                                              -1};
 
 }  // namespace
 

@@ -4,7 +4,6 @@
 #include <QMetaObject>
 #include <QThread>
 #include <QWidget>
-
 #include <chrono>
 #include <thread>
 

@@ -14,7 +14,6 @@
 
 #include <QObject>
 #include <QPointer>
-
 #include <atomic>
 #include <functional>
 #include <memory>

@@ -8,20 +8,28 @@ namespace {
 
 QMessageBox::StandardButtons standardButtons(MessageButtons buttons) {
   switch (buttons) {
-    case MessageButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-    case MessageButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case MessageButtons::Ok: break;
+    case MessageButtons::YesNo:
+      return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::OkCancel:
+      return QMessageBox::Ok | QMessageBox::Cancel;
+    case MessageButtons::Ok:
+      break;
   }
   return QMessageBox::Ok;
 }
 
 MessageResult resultOf(int button, MessageButtons buttons) {
   switch (button) {
-    case QMessageBox::Yes: return MessageResult::Yes;
-    case QMessageBox::No: return MessageResult::No;
-    case QMessageBox::Ok: return MessageResult::Ok;
-    case QMessageBox::Cancel: return MessageResult::Cancel;
-    default: return dismissedResult(buttons);
+    case QMessageBox::Yes:
+      return MessageResult::Yes;
+    case QMessageBox::No:
+      return MessageResult::No;
+    case QMessageBox::Ok:
+      return MessageResult::Ok;
+    case QMessageBox::Cancel:
+      return MessageResult::Cancel;
+    default:
+      return dismissedResult(buttons);
   }
 }
 
@@ -29,9 +37,12 @@ MessageResult resultOf(int button, MessageButtons buttons) {
 
 MessageResult dismissedResult(MessageButtons buttons) {
   switch (buttons) {
-    case MessageButtons::YesNo: return MessageResult::No;
-    case MessageButtons::OkCancel: return MessageResult::Cancel;
-    case MessageButtons::Ok: break;
+    case MessageButtons::YesNo:
+      return MessageResult::No;
+    case MessageButtons::OkCancel:
+      return MessageResult::Cancel;
+    case MessageButtons::Ok:
+      break;
   }
   return MessageResult::Ok;
 }
@@ -47,8 +58,7 @@ MessageResult UiMessageBox::show(const std::string& text, const std::string& cap
   QString title = QString::fromStdString(caption);
   if (title.isEmpty() && owner_ != nullptr) title = owner_->window()->windowTitle();
   QMessageBox box(buttons == MessageButtons::YesNo ? QMessageBox::Question : QMessageBox::NoIcon,
-                  title, QString::fromStdString(text), standardButtons(buttons),
-                  owner_.data());
+                  title, QString::fromStdString(text), standardButtons(buttons), owner_.data());
   box.setTextFormat(Qt::PlainText);
   if (opened) opened(&box);
   return resultOf(box.exec(), buttons);

@@ -1,12 +1,11 @@
 // zr78, the tuning tool: builds the application's objects and runs the
 // window's event loop.
-#include <QApplication>
+#include <unistd.h>
 
+#include <QApplication>
 #include <cstdio>
 #include <memory>
 #include <string>
-
-#include <unistd.h>
 
 #include "app/app.h"
 #include "app/app_options.h"
@@ -46,6 +45,8 @@ int main(int argc, char** argv) {
     QApplication::quit();
   });
   std::unique_ptr<zr78::ScreenshotTaker> taker;
-  if (screenshot) taker = std::make_unique<zr78::ScreenshotTaker>(app, QString::fromStdString(options->screenshotPath));
+  if (screenshot)
+    taker = std::make_unique<zr78::ScreenshotTaker>(
+        app, QString::fromStdString(options->screenshotPath));
   return QApplication::exec();
 }

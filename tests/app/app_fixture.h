@@ -4,6 +4,9 @@
 // the event loop runs and that answer message boxes.
 #pragma once
 
+#include <gtest/gtest.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
@@ -11,18 +14,13 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "app/app.h"
 #include "app/main_window.h"
@@ -66,7 +64,9 @@ class BoxAnswerer {
   using Decide = std::function<std::optional<QMessageBox::StandardButton>(const SeenBox&)>;
   void setDecide(Decide decide) { decide_ = std::move(decide); }
   const std::vector<SeenBox>& seen() const { return seen_; }
-  QMessageBox* open() const { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()); }
+  QMessageBox* open() const {
+    return qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+  }
 
  private:
   void poll() {
@@ -128,10 +128,12 @@ class AppFixture : public ::testing::Test {
   bool startConnected() { return start() && waitConnected(); }
   // Connected, fully read and the display refreshed.
   bool waitConnected(int timeoutMs = 8000) {
-    return waitUntil([&] {
-      return session().worker.synchronising() && window().displayRefreshes() > 0 &&
-             window().topButton(kButtonStatus)->state() == CGDI_Button::PRESSED;
-    }, timeoutMs);
+    return waitUntil(
+        [&] {
+          return session().worker.synchronising() && window().displayRefreshes() > 0 &&
+                 window().topButton(kButtonStatus)->state() == CGDI_Button::PRESSED;
+        },
+        timeoutMs);
   }
   // Lets queued notifications reach the window.
   void settle() {

@@ -31,7 +31,8 @@ class InputSelectorTest : public AppFixture {
   // worker's rule says, and the user's choice is made again.
   bool sentToDevice(int address, int32_t value, const std::function<void()>& again) {
     for (int attempt = 0; attempt < 3; ++attempt) {
-      waitUntil([&] { return amp().reg(address) == value || table().getRegister(address) != value; });
+      waitUntil(
+          [&] { return amp().reg(address) == value || table().getRegister(address) != value; });
       if (amp().reg(address) == value) return true;
       again();
     }

@@ -244,7 +244,8 @@ TEST_F(MainWindowTest, MixerButtonRule) {
     EXPECT_EQ(opened, c.opens ? 1 : 0);
     ASSERT_EQ(boxes.seen().size(), c.opens ? 0u : 1u);
     if (!c.opens) {
-      EXPECT_EQ(boxes.seen()[0].text, "The current input routing function of the device cannot be used!");
+      EXPECT_EQ(boxes.seen()[0].text,
+                "The current input routing function of the device cannot be used!");
     }
     EXPECT_EQ(refreshed.front(), 1614);
     EXPECT_EQ(refreshed[63], 1677);
@@ -265,7 +266,8 @@ TEST_F(MainWindowTest, StatusButtonPausesThenReconnectsWithAFullRead) {
   EXPECT_FALSE(session().state.paused.load());
   ASSERT_TRUE(waitUntil([&] { return amp().framesReceived(CMD_DUMP_ALL) >= 1; }));
   ASSERT_TRUE(waitUntil([&] {
-    return session().worker.synchronising() && window().topButton(kButtonStatus)->text() == "connected";
+    return session().worker.synchronising() &&
+           window().topButton(kButtonStatus)->text() == "connected";
   }));
 }
 

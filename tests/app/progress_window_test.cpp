@@ -2,10 +2,10 @@
 // the look (translucent, rounded) and the centring over the owner.
 #include "app/progress_window.h"
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace zr78::test {
 namespace {
@@ -52,13 +52,14 @@ TEST_F(ProgressWindowTest, EveryValueCentresOverTheOwner) {
   progress.show();
   progress.setValue(10);
   const QRect o = owner.frameGeometry();
-  EXPECT_EQ(progress.pos(), QPoint((2 * o.left() + o.width() - 541) / 2, (2 * o.top() + o.height() - 161) / 2));
+  EXPECT_EQ(progress.pos(),
+            QPoint((2 * o.left() + o.width() - 541) / 2, (2 * o.top() + o.height() - 161) / 2));
   owner.move(400, 300);
   QApplication::processEvents();
   const QRect moved = owner.frameGeometry();
   progress.setValue(20);
-  EXPECT_EQ(progress.pos(),
-            QPoint((2 * moved.left() + moved.width() - 541) / 2, (2 * moved.top() + moved.height() - 161) / 2));
+  EXPECT_EQ(progress.pos(), QPoint((2 * moved.left() + moved.width() - 541) / 2,
+                                   (2 * moved.top() + moved.height() - 161) / 2));
 }
 
 TEST_F(ProgressWindowTest, ClosingClearsTheTextAndRecentres) {

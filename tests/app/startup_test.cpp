@@ -37,7 +37,8 @@ TEST_F(StartupTest, ConnectsThroughTheProgressWindow) {
   EXPECT_EQ(window().windowTitle(), "ZR-78-USB");
   EXPECT_FALSE(window().progressWindow().isVisible());
   const auto passed = [&](const char* title) {
-    return std::any_of(shown.begin(), shown.end(), [&](const QString& t) { return t.startsWith(title); });
+    return std::any_of(shown.begin(), shown.end(),
+                       [&](const QString& t) { return t.startsWith(title); });
   };
   EXPECT_TRUE(passed("Read Device Data:")) << shown.join(" | ").toStdString();
   EXPECT_TRUE(passed("Update Display Data:")) << shown.join(" | ").toStdString();
