@@ -55,8 +55,11 @@ void CJinDuTiao::setValue(int value) {
 void CJinDuTiao::compose(int value) {
   text_ = QString::fromStdString(model_.text(value));
   barWidth_ = model_.barWidth(value);
-  QImage picture(ProgressModel::kWidth, ProgressModel::kHeight,
+  // Composed at the screen's density, so the bar stays crisp on HiDPI screens.
+  const qreal dpr = devicePixelRatioF();
+  QImage picture(qRound(ProgressModel::kWidth * dpr), qRound(ProgressModel::kHeight * dpr),
                  QImage::Format_ARGB32_Premultiplied);
+  picture.setDevicePixelRatio(dpr);
   picture.fill(QColor(40, 40, 42));
   QPainter p(&picture);
   p.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -76,7 +79,7 @@ void CJinDuTiao::compose(int value) {
 void CJinDuTiao::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.setRenderHint(QPainter::SmoothPixmapTransform);
-  p.drawImage(rect(), picture_);
+  p.drawImage(QRectF(rect()), picture_);
 }
 
 void CJinDuTiao::resizeEvent(QResizeEvent*) {
