@@ -39,6 +39,7 @@ constexpr int kChannelPanelCode = 20;
 constexpr int kMaxEqChannel = 8;
 constexpr int kFirstSpeakerRoleRegister = 50;
 constexpr int kLastSpeakerRoleRegister = 57;
+constexpr const char* kLinkSuffix = "-USB";  // the link is USB
 
 // The program's icon: the logo of the background's title band, square.
 constexpr QRectF kLogoRect{11.5, 0, 33, 33};
@@ -195,7 +196,7 @@ void CQM417Dlg::showLinkStatus(int value) {
   buttons_[kButtonStatus]->setState(status == LinkStatus::Connected ? CGDI_Button::PRESSED
                                                                     : CGDI_Button::RELEASED);
   buttons_[kButtonStatus]->setText(qtText(linkStatusText(status, parts_.language.get())));
-  title_->setText(QString::fromLatin1(kProgramModel) + QStringLiteral("-USB"));
+  title_->setText(QString::fromLatin1(kProgramModel) + QString::fromLatin1(kLinkSuffix));
 }
 
 void CQM417Dlg::notifyRegister(int address) {
