@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <chrono>
 #include <thread>
+#include <utility>
 
 #include "app/progress_window.h"
 #include "app/ui_message_box.h"
@@ -21,8 +22,31 @@ void UiLinkEvents::attach(QWidget* window, UiMessageBox* messages, CJinDuTiao* p
   progress_ = progress;
 }
 
+UiLinkEvents::~UiLinkEvents() {
+  Job* left = incoming_.exchange(nullptr, std::memory_order_acquire);
+  while (left != nullptr) delete std::exchange(left, left->next);
+}
+
 void UiLinkEvents::onUiThread(std::function<void()> job) {
-  QMetaObject::invokeMethod(this, std::move(job), Qt::QueuedConnection);
+  auto* node = new Job{std::move(job)};
+  node->next = incoming_.load(std::memory_order_relaxed);
+  while (!incoming_.compare_exchange_weak(node->next, node, std::memory_order_release,
+                                          std::memory_order_relaxed)) {
+  }
+  QMetaObject::invokeMethod(this, "runJobs", Qt::QueuedConnection);
+}
+
+void UiLinkEvents::runJobs() {
+  // The stack holds the newest first: reverse it onto the queue's end.
+  Job* taken = incoming_.exchange(nullptr, std::memory_order_acquire);
+  std::deque<std::unique_ptr<Job>> arrived;
+  while (taken != nullptr) arrived.emplace_front(std::exchange(taken, taken->next));
+  for (auto& job : arrived) queued_.push_back(std::move(job));
+  while (!queued_.empty()) {
+    std::unique_ptr<Job> job = std::move(queued_.front());
+    queued_.pop_front();
+    job->run();
+  }
 }
 
 void UiLinkEvents::runAndWait(const std::shared_ptr<Pending>& pending, std::function<void()> job) {

@@ -15,6 +15,7 @@
 #include <QObject>
 #include <QPointer>
 #include <atomic>
+#include <deque>
 #include <functional>
 #include <memory>
 
@@ -36,6 +37,7 @@ class UiLinkEvents final : public QObject, public LinkEvents {
   static constexpr int kWaitSliceMs = 5;
 
   UiLinkEvents() = default;
+  ~UiLinkEvents() override;
 
   // The main window (notifications, title), its message box routine and the
   // progress window. Set once on the UI thread before the link starts.
@@ -63,8 +65,10 @@ class UiLinkEvents final : public QObject, public LinkEvents {
     std::atomic<bool> done{false};
     std::atomic<int> result{0};
   };
-  // Runs `job` on the UI thread (queued); safe from any thread.
+  // Runs `job` on the UI thread (queued, in call order); safe from any thread.
   void onUiThread(std::function<void()> job);
+  // UI thread: runs the queued jobs.
+  Q_INVOKABLE void runJobs();
   // Queues `job`, then waits until it has run or the link is stopping.
   void runAndWait(const std::shared_ptr<Pending>& pending, std::function<void()> job);
 
@@ -75,6 +79,15 @@ class UiLinkEvents final : public QObject, public LinkEvents {
   UiMessageBox* messages_ = nullptr;
   QPointer<CJinDuTiao> progress_;
   QPointer<QMessageBox> workerBox_;  // UI thread only
+  // Jobs from other threads: pushed onto an atomic stack (release), taken
+  // whole by the UI thread (acquire), then run in arrival order from a queue
+  // of its own, so a job that opens a nested event loop cannot reorder them.
+  struct Job {
+    std::function<void()> run;
+    Job* next = nullptr;
+  };
+  std::atomic<Job*> incoming_{nullptr};
+  std::deque<std::unique_ptr<Job>> queued_;  // UI thread only
   std::atomic<bool> stopping_{false};
   std::atomic<int> waiting_{0};
 };
