@@ -17,7 +17,6 @@ namespace zr78 {
 
 void UiLinkEvents::attach(QWidget* window, UiMessageBox* messages, CJinDuTiao* progress) {
   window_ = window;
-  windowGuard_ = window;
   messages_ = messages;
   progress_ = progress;
 }
@@ -66,14 +65,18 @@ void UiLinkEvents::runAndWait(const std::shared_ptr<Pending>& pending, std::func
   --waiting_;
 }
 
+// Queued like a posted message; the job queue (not a message allocated on
+// the worker) carries it, so the hand-over is the queue's release/acquire.
 void UiLinkEvents::postNotify(int code, int value) {
-  postMessage(window_, MSG_DEVICE_NOTIFY, code, value);
+  onUiThread([this, code, value] {
+    sendMessage(window_.data(), MSG_DEVICE_NOTIFY, code, value);
+  });
 }
 
 void UiLinkEvents::sendNotify(int code, int value) {
   auto pending = std::make_shared<Pending>();
   runAndWait(pending, [this, code, value] {
-    sendMessage(windowGuard_.data(), MSG_DEVICE_NOTIFY, code, value);
+    sendMessage(window_.data(), MSG_DEVICE_NOTIFY, code, value);
   });
 }
 
@@ -124,7 +127,7 @@ void UiLinkEvents::progressHide() {
 
 void UiLinkEvents::setTitle(const std::string& title) {
   onUiThread([this, title] {
-    if (windowGuard_) windowGuard_->setWindowTitle(QString::fromStdString(title));
+    if (window_) window_->setWindowTitle(QString::fromStdString(title));
   });
 }
 

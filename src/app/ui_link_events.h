@@ -1,7 +1,7 @@
 // The user interface's side of LinkEvents. Lives on the UI thread; the
 // worker calls it from its own thread and every call is marshalled onto the
 // UI thread:
-//   - posted notifications become queued MSG_DEVICE_NOTIFY messages;
+//   - posted notifications are queued and delivered as MSG_DEVICE_NOTIFY;
 //   - sent notifications are queued too, and the worker waits (in short
 //     slices) until the UI has handled them;
 //   - message boxes are shown by the UI thread, owned by the main window,
@@ -72,10 +72,7 @@ class UiLinkEvents final : public QObject, public LinkEvents {
   // Queues `job`, then waits until it has run or the link is stopping.
   void runAndWait(const std::shared_ptr<Pending>& pending, std::function<void()> job);
 
-  // Read by the worker: set before the link starts, and the window stops the
-  // link before it goes, so it outlives every worker call.
-  QWidget* window_ = nullptr;
-  QPointer<QWidget> windowGuard_;  // the same, for the UI thread's own use
+  QPointer<QWidget> window_;  // the main window; UI thread only
   UiMessageBox* messages_ = nullptr;
   QPointer<CJinDuTiao> progress_;
   QPointer<QMessageBox> workerBox_;  // UI thread only
