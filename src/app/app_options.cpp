@@ -1,7 +1,5 @@
 #include "app/app_options.h"
 
-#include <cstring>
-
 namespace zr78 {
 
 namespace {
@@ -72,12 +70,6 @@ std::optional<AppOptions> parseAppOptions(const QStringList& arguments, std::str
     return std::nullopt;
   }
   return o;
-}
-
-bool wantsScreenshot(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i)
-    if (std::strcmp(argv[i], "--screenshot") == 0) return true;
-  return false;
 }
 
 }  // namespace zr78

@@ -40,8 +40,4 @@ struct AppOptions {
 std::optional<AppOptions> parseAppOptions(const QStringList& arguments, std::string& error);
 std::string appUsage();
 
-// True when the arguments ask for a screenshot (the offscreen platform must
-// be chosen before the application object exists).
-bool wantsScreenshot(int argc, char** argv);
-
 }  // namespace zr78

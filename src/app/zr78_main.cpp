@@ -14,13 +14,11 @@
 #include "app/screenshot.h"
 
 int main(int argc, char** argv) {
-  const bool screenshot = zr78::wantsScreenshot(argc, argv);
-  if (screenshot) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication qt(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("zr78"));
-
+  // The arguments first: --help and mistakes need no display.
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
   std::string error;
-  auto options = zr78::parseAppOptions(QApplication::arguments().mid(1), error);
+  auto options = zr78::parseAppOptions(arguments, error);
   if (!options) {
     std::fprintf(stderr, "zr78: %s\n%s", error.c_str(), zr78::appUsage().c_str());
     return 2;
@@ -29,12 +27,16 @@ int main(int argc, char** argv) {
     std::printf("%s", zr78::appUsage().c_str());
     return 0;
   }
+  const bool screenshot = !options->screenshotPath.empty();
   if (screenshot) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     // A private instance and channel, so a running copy is left alone.
     const std::string own = "zr78-screenshot-" + std::to_string(::getpid());
     options->instanceName = own;
     options->channelLockName = own + "-usb";
   }
+  QApplication qt(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("zr78"));
 
   zr78::CQM417App app(*options);
   if (auto code = app.start()) return *code;
