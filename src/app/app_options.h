@@ -1,0 +1,43 @@
+// The command line of zr78:
+//   zr78                      the real amplifier
+//   zr78 --simulate[=FILE]    the built-in virtual amplifier, its memory kept
+//                             in FILE (default: sim::defaultStatePath())
+//   --screenshot FILE [--size WxH]
+//                             start offscreen, wait until connected and the
+//                             display is refreshed, save the window as PNG, exit
+//   --instance NAME           single-instance name (tests run side by side)
+//   --fast-link               the short link timing of the tests
+#pragma once
+
+#include <QSize>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/main_window.h"
+#include "presets/folders.h"
+
+namespace zr78 {
+
+struct AppOptions {
+  bool simulate = false;
+  std::string statePath;  // empty: the default state file
+  std::string instanceName = "ZR-78";
+  std::string channelLockName;  // empty: the USB channel's own lock
+  bool fastLink = false;
+  std::string screenshotPath;  // not empty: screenshot mode
+  QSize size{1278, 718};
+  bool help = false;
+
+  // Set by tests, not by the command line.
+  std::optional<Folders> folders;
+  std::optional<uint32_t> localeId;
+  MixerTiming mixerTiming;
+};
+
+// Parses the arguments after the program name; an error text on failure.
+std::optional<AppOptions> parseAppOptions(const QStringList& arguments, std::string& error);
+std::string appUsage();
+
+}  // namespace zr78

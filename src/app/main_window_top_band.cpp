@@ -1,0 +1,159 @@
+// The top band's behaviour: window buttons, link pause, the navigation
+// buttons, the master volume, the input selector and the language refresh.
+#include "app/main_window.h"
+#include "app/qt_text.h"
+#include "app/qt_translations.h"
+#include "channels/route_word.h"
+#include "controls/gdi_button.h"
+#include "controls/label.h"
+#include "controls/level_slider.h"
+#include "controls/skin_combo_box.h"
+#include "controls/window_messages.h"
+#include "link/link_events.h"
+#include "link/link_state.h"
+#include "link/register_table.h"
+#include "text/language.h"
+#include "text/shared_texts.h"
+
+namespace zr78 {
+
+namespace {
+
+// Buttons whose label follows the language (the status button has its own rule).
+constexpr int kLabelledButtons[] = {
+    kButtonMem, kButtonSystem, kButtonMixer, kButtonDeviceKind, 8, 9, 10};
+// The selector's items: entries of the language table, then fixed texts.
+constexpr int kSelectorTextItems[] = {kTextBluetooth, kTextHiLevel};
+constexpr const char* kSelectorFixedItems[] = {"OPT", "USB"};
+
+}  // namespace
+
+qintptr CQM417Dlg::onTopButton(int j) {
+  switch (j) {
+    case kButtonMinimise:
+      showMinimized();
+      break;
+    case kButtonMaximise:
+      isMaximized() ? showNormal() : showMaximized();
+      break;
+    case kButtonClose:
+      QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+      break;
+    case kButtonStatus:
+      onStatusButton();
+      break;
+    case kButtonSystem:
+      if (runSystemDialog_) runSystemDialog_();
+      break;
+    case kButtonMixer:
+      onMixerButton();
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+// Pause, or end the pause: clearing `connected` ends the synchronisation
+// loop, so the worker connects again and reads everything.
+void CQM417Dlg::onStatusButton() {
+  if (!parts_.state.paused.load()) {
+    parts_.state.paused.store(true);
+    buttons_[kButtonStatus]->setText(
+        qtText(linkStatusText(LinkStatus::Unconnected, parts_.language.get())));
+    return;
+  }
+  parts_.state.paused.store(false);
+  parts_.state.connected.store(false);
+}
+
+void CQM417Dlg::onMixerButton() {
+  const int32_t source = parts_.table.getRegister(kInputSourceRegister);
+  const int32_t config = parts_.table.getRegister(kDeviceConfigurationRegister);
+  if (routingAvailable(config, source)) {
+    if (runRoutingDialog_) runRoutingDialog_();
+  } else {
+    showMessage(kTextRoutingUnavailable);
+  }
+  for (int a = kFirstRouteRegister; a <= kLastRouteRegister; ++a) notifyRegister(a);
+}
+
+QString CQM417Dlg::volumeText(double db) const {
+  return qtText(volumeCaption(db, parts_.language.get()));
+}
+
+void CQM417Dlg::onVolumeSlider() {
+  const double db = slider_->sliderValue();
+  volumeLabel_->setText(volumeText(db));
+  const int32_t word = volumeWord(db);
+  for (int a = kFirstVolumeRegister; a <= kLastVolumeRegister; ++a)
+    parts_.table.setRegister(a, word);
+}
+
+void CQM417Dlg::applyVolume(int address) {
+  const int db = volumeFromWord(parts_.table.getRegister(address));
+  slider_->setSliderValue(db);
+  volumeLabel_->setText(volumeText(db));
+}
+
+// Only the input selector (16124) acts, and only on its own notification value.
+void CQM417Dlg::onSelectorChanged(int selector, qintptr lParam) {
+  if (selector != 0 || lParam != 0) return;
+  const InputSourceChange change = changeInputSource(
+      parts_.table, selector_->curSel(), [this](int address) { notifyRegister(address); });
+  setButtonVisible(kButtonMixer, false);
+  mixerTimer_.start(mixerTiming_.hiddenMs);
+  if (change.noUsb) showMessage(kTextNoUsbConnection);
+}
+
+// Timer 122: ask for the matrix the device rebuilt, then offer "Mixer" again.
+void CQM417Dlg::onMixerTimer() {
+  mixerTimerExpired(parts_.table);
+  QTimer::singleShot(mixerTiming_.showDelayMs, this, [this] {
+    if (!shutDown_) setButtonVisible(kButtonMixer, true);
+  });
+}
+
+void CQM417Dlg::applyInputSource(int) {
+  const std::optional<int> item = zr78::applyInputSource(parts_.table);
+  selector_->setCurSel(item.value_or(-1));
+  if (!item)
+    selector_->setCurrentIndex(-1);
+  else
+    selector_->setCurrentIndex(*item);
+}
+
+void CQM417Dlg::applyDeviceKind(int address) {
+  const bool amplifier = parts_.table.getRegister(address) == 1;
+  buttons_[kButtonDeviceKind]->setState(amplifier ? CGDI_Button::PRESSED : CGDI_Button::RELEASED);
+  refreshLanguage();
+}
+
+void CQM417Dlg::refreshLanguage() {
+  const int language = parts_.language.get();
+  parts_.translations.use(language);
+
+  CGDI_Button* status = buttons_[kButtonStatus];
+  const auto shown = linkStatusOfText(utf8Text(status->text().trimmed()));
+  status->setText(qtText(linkStatusText(shown.value_or(LinkStatus::Connecting), language)));
+  volumeLabel_->setText(volumeText(slider_->sliderValue()));
+  for (int j : kLabelledButtons) {
+    const bool pressed = buttons_[j]->state() == CGDI_Button::PRESSED;
+    buttons_[j]->setText(qtText(topButtonText(j, language, pressed)));
+  }
+  refillSelector();
+}
+
+void CQM417Dlg::refillSelector() {
+  const int language = parts_.language.get();
+  const int selected = selector_->curSel();
+  const int displayed = selector_->displayedIndex();
+  const QSignalBlocker quiet(selector_);
+  selector_->clear();
+  for (int entry : kSelectorTextItems) selector_->addItem(qtText(Text(entry, language)));
+  for (const char* item : kSelectorFixedItems) selector_->addItem(QString::fromLatin1(item));
+  selector_->setCurrentIndex(selected >= 0 && selected < selector_->count() ? selected : 0);
+  selector_->setCurSel(displayed);
+}
+
+}  // namespace zr78

@@ -1,0 +1,54 @@
+#include "app/screenshot.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QPixmap>
+#include <cstdio>
+
+#include "app/app.h"
+#include "app/main_window.h"
+#include "app/progress_window.h"
+#include "controls/gdi_button.h"
+#include "link/link_session.h"
+
+namespace zr78 {
+
+ScreenshotTaker::ScreenshotTaker(CQM417App& app, QString path) : app_(app), path_(std::move(path)) {
+  connect(&timer_, &QTimer::timeout, this, &ScreenshotTaker::poll);
+  timer_.start(kPollMs);
+}
+
+bool ScreenshotTaker::ready() const {
+  CQM417Dlg* w = app_.window();
+  LinkSession* s = app_.session();
+  return w != nullptr && s != nullptr && s->worker.synchronising() && w->displayRefreshes() > 0 &&
+         w->topButton(kButtonStatus)->state() == CGDI_Button::PRESSED &&
+         !w->progressWindow().isVisible();
+}
+
+void ScreenshotTaker::poll() {
+  waitedMs_ += kPollMs;
+  if (!ready()) {
+    if (waitedMs_ >= kGiveUpMs) {
+      std::fprintf(stderr, "zr78: the window did not connect within %d s\n", kGiveUpMs / 1000);
+      finish(1);
+    }
+    return;
+  }
+  // Everything the worker posted so far is shown before the grab.
+  QCoreApplication::sendPostedEvents();
+  QDir().mkpath(QFileInfo(path_).absolutePath());
+  const bool saved = app_.window()->grab().save(path_, "PNG");
+  if (!saved) std::fprintf(stderr, "zr78: cannot write %s\n", qPrintable(path_));
+  finish(saved ? 0 : 1);
+}
+
+void ScreenshotTaker::finish(int code) {
+  timer_.stop();
+  exitCode_ = code;
+  if (app_.window() != nullptr) app_.window()->shutdown();
+  QCoreApplication::exit(code);
+}
+
+}  // namespace zr78

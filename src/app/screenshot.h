@@ -1,0 +1,36 @@
+// Screenshot mode: once the window is connected and the worker has refreshed
+// the display, the window is grabbed into a PNG and the program ends.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+namespace zr78 {
+
+class CQM417App;
+
+class ScreenshotTaker : public QObject {
+  Q_OBJECT
+
+ public:
+  static constexpr int kPollMs = 20;
+  static constexpr int kGiveUpMs = 60000;
+
+  ScreenshotTaker(CQM417App& app, QString path);
+  // The exit code once done: 0 saved, 1 not saved or never connected.
+  int exitCode() const { return exitCode_; }
+
+ private:
+  bool ready() const;
+  void poll();
+  void finish(int code);
+
+  CQM417App& app_;
+  QString path_;
+  QTimer timer_;
+  int waitedMs_ = 0;
+  int exitCode_ = 1;
+};
+
+}  // namespace zr78

@@ -1,0 +1,54 @@
+#include "app/app_options.h"
+
+#include <gtest/gtest.h>
+
+namespace zr78 {
+namespace {
+
+TEST(AppOptionsTest, CommandLines) {
+  struct Case {
+    const char* name;
+    QStringList arguments;
+    bool valid;
+    bool simulate;
+    std::string statePath;
+    std::string screenshot;
+    QSize size;
+  } cases[] = {
+      {"real amplifier", {}, true, false, "", "", {1278, 718}},
+      {"simulate, default file", {"--simulate"}, true, true, "", "", {1278, 718}},
+      {"simulate with file", {"--simulate=/x/a.state"}, true, true, "/x/a.state", "", {1278, 718}},
+      {"screenshot at 2x",
+       {"--simulate", "--screenshot", "s.png", "--size", "2556x1436"},
+       true,
+       true,
+       "",
+       "s.png",
+       {2556, 1436}},
+      {"size without screenshot", {"--size", "100x100"}, false, false, "", "", {}},
+      {"bad size", {"--screenshot", "s.png", "--size", "100"}, false, false, "", "", {}},
+      {"missing value", {"--screenshot"}, false, false, "", "", {}},
+      {"unknown", {"--simulated"}, false, false, "", "", {}},
+  };
+  for (const auto& c : cases) {
+    std::string error;
+    const auto o = parseAppOptions(c.arguments, error);
+    ASSERT_EQ(o.has_value(), c.valid) << c.name << ": " << error;
+    if (!o) {
+      EXPECT_FALSE(error.empty()) << c.name;
+      continue;
+    }
+    EXPECT_EQ(o->simulate, c.simulate) << c.name;
+    EXPECT_EQ(o->statePath, c.statePath) << c.name;
+    EXPECT_EQ(o->screenshotPath, c.screenshot) << c.name;
+    EXPECT_EQ(o->size, c.size) << c.name;
+  }
+  std::string error;
+  const auto named = parseAppOptions({"--instance", "x", "--fast-link"}, error);
+  ASSERT_TRUE(named);
+  EXPECT_EQ(named->instanceName, "x");
+  EXPECT_TRUE(named->fastLink);
+}
+
+}  // namespace
+}  // namespace zr78
