@@ -53,6 +53,8 @@ std::optional<int> CQM417App::start() {
   session_ = std::make_unique<LinkSession>(device, events_, timing, folders_, language_);
   if (!options_.channelLockName.empty())
     session_->link.setChannelLockName(options_.channelLockName);
+  else if (amplifier_)
+    session_->link.setChannelLockName(sim::simulatorLockName(options_.statePath));
 
   const MainWindowParts parts{session_->table, session_->state, session_->worker, events_,
                               language_,       groups_,         translations_};
