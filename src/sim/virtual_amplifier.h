@@ -115,6 +115,7 @@ struct SimConfig {
   int32_t configWord = 0x24;    // register 1248: routing config 4, USB audio available
   bool refuseRecall = false;    // command 1 gets no acknowledgement
   int reportIntervalUs = 0;     // link model; 0 = unthrottled
+  int unacknowledgedAddress = -1;  // a register whose writes are applied but never echoed
 };
 
 struct FaultConfig {

@@ -106,6 +106,21 @@ TEST_F(SyncWorkerTest, PauseStopsAllTrafficAndResumeReadsEverything) {
   ASSERT_TRUE(waitSynchronising());
 }
 
+TEST_F(SyncWorkerTest, ARegisterNeverAcknowledgedIsGivenUpAfterElevenSends) {
+  sim::SimConfig config;
+  config.unacknowledgedAddress = 300;
+  start(config);
+  ASSERT_TRUE(waitSynchronising());
+  amp_.resetCounters();
+  table().setRegister(300, 512);
+  ASSERT_TRUE(waitFor([&] { return !table().dirty(300); }, 10000));
+  EXPECT_EQ(table().tries(300), 0);
+  EXPECT_EQ(amp_.framesReceived(CMD_WRITE_REGISTERS), 11);
+  std::this_thread::sleep_for(200ms);
+  EXPECT_EQ(amp_.framesReceived(CMD_WRITE_REGISTERS), 11) << "not sent again";
+  EXPECT_TRUE(worker().synchronising()) << "the link itself stays up";
+}
+
 TEST_F(SyncWorkerTest, Register0Of4095SkipsTheIdentityCheck) {
   sim::SimConfig config;
   config.register0 = 4095;
