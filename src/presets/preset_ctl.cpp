@@ -15,6 +15,7 @@
 #include <string>
 
 #include "app/ctl_command.h"
+#include "channels/gain_word.h"
 #include "eq/channel_report.h"
 #include "link/register_table.h"
 #include "presets/file_io.h"
@@ -58,11 +59,13 @@ struct Image {
   int32_t at(int address) const { return data.values[static_cast<size_t>(address)]; }
 };
 
-// Gain and master volume words: (w mod 500) - 100 dB within -60..0, -60 = OFF.
+// Gain and master volume words share the gain word's layout; -60 dB is OFF.
 std::string gainText(int32_t word) {
-  const int gain = std::min(word % 500 - 100, 0);
-  return gain <= -60 ? "OFF" : format("%d dB", gain);
+  const int gain = decodeGainWord(word).gainDb;
+  return gain <= kMinChannelGainDb ? "OFF" : format("%d dB", gain);
 }
+
+std::string phaseText(int32_t word) { return decodeGainWord(word).phase180 ? "180'" : "0'"; }
 
 struct ChannelColumn {
   const char* title;
@@ -74,7 +77,7 @@ struct ChannelColumn {
 // One row per channel; add a column here to show more of a channel.
 const ChannelColumn kChannelColumns[] = {
     {"gain", 26, 1, gainText},
-    {"phase", 26, 1, [](int32_t w) -> std::string { return w < 500 ? "180'" : "0'"; }},
+    {"phase", 26, 1, phaseText},
     {"mute", 2, 1, [](int32_t w) -> std::string { return w > 0 ? "muted" : "on"; }},
     {"delay", 73, 1, [](int32_t w) { return format("%d us", w); }},
     {"role", 50, 1, [](int32_t w) { return format("%d", w); }},
