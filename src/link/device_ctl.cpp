@@ -114,7 +114,7 @@ int runSlot(LinkSession& s, int slot) {
 
 int info(LinkSession& s, ConsoleEvents&) {
   std::printf("device id: %d\n", s.state.deviceId.load());
-  const int active = s.table.getRegister(1242);
+  const int active = s.table.getRegister(kActiveModeRegister);
   std::printf("active mode: %d%s\n", active, s.state.modeLocked.load() ? " (locked)" : "");
   for (int m = 1; m <= kModeCount; ++m)
     std::printf("mode %d: %s\n", m, s.state.modeNames[m - 1].toString().c_str());
@@ -195,18 +195,18 @@ int set(LinkSession& s, ConsoleEvents& events, const DeviceOptions& o) {
 }
 
 int recall(LinkSession& s, const DeviceOptions& o) {
-  s.table.setRegister(1243, 0x0600 + o.mode);
+  s.table.setRegister(kModeCommandRegister, 0x0600 + o.mode);
   return runSlot(s, kSlotRecallMode);
 }
 
 int name(LinkSession& s, const DeviceOptions& o) {
   std::string text = o.name.substr(0, 24);
   text.resize(kModeNameUnits, ' ');
-  s.table.setRegisterQuiet(1243, 0x0700 + o.mode);
+  s.table.setRegisterQuiet(kModeCommandRegister, 0x0700 + o.mode);
   s.state.modeNameBuffer.assign(text);
   const int code = runSlot(s, kSlotWriteModeName);
   std::this_thread::sleep_for(std::chrono::milliseconds(kNameRequestPauseMs));
-  s.table.setRegister(1243, 0x0500 + o.mode);
+  s.table.setRegister(kModeCommandRegister, 0x0500 + o.mode);
   return code;
 }
 

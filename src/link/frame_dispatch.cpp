@@ -10,8 +10,6 @@ namespace zr78 {
 
 namespace {
 
-constexpr int kActiveModeRegister = 1242;
-constexpr int kModeSelectRegister = 1243;
 constexpr int kEchoAddressLimit = 1678;   // acknowledgements below this
 constexpr int kReplyAddressLimit = 1678;  // read replies up to and including this
 
@@ -89,8 +87,8 @@ bool onModeName(const Reply& r) {
   r.state.nameReadAck.store(1);
   r.state.modeNameReceived.store(1);
   // The name reply also answers a "read name" write of 1243 (high byte 5).
-  r.table.storeFromDevice(kModeSelectRegister, mode);
-  r.table.setDirty(kModeSelectRegister, false);
+  r.table.storeFromDevice(kModeCommandRegister, mode);
+  r.table.setDirty(kModeCommandRegister, false);
   return true;
 }
 

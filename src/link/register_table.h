@@ -31,6 +31,11 @@ struct RegisterRecord {
   std::atomic<uint32_t> rereadRequest{0};  // ask the device again from here on
 };
 
+// Registers the link itself works with (the address map's other entries are
+// named by the areas that edit them).
+constexpr int kActiveModeRegister = 1242;   // the device's current mode 1..6
+constexpr int kModeCommandRegister = 1243;  // low byte mode; high byte 5 read name, 6 recall, 7 store
+
 // The 1678 default values loaded by initRegisters.
 const std::array<int32_t, kRegisterCount>& defaultRegisterImage();
 

@@ -13,7 +13,6 @@ namespace zr78 {
 
 namespace {
 
-constexpr int kModeCommandRegister = 1243;
 constexpr int kReadNameOperation = 5;
 constexpr uint8_t kTriesLimit = 10;  // a record is given up after its eleventh send
 constexpr int kDumpAttempts = 4;

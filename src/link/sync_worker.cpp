@@ -146,10 +146,10 @@ void SyncWorker::run() {
     state_.connected.store(true);
 
     readAndShowAll();
-    refreshModeNames(table_.getRegister(1242) & 0xFF);
+    refreshModeNames(table_.getRegister(kActiveModeRegister) & 0xFF);
     // The pause after the names ends once the last request, the read of the
     // active mode, has been answered.
-    waitUntil(timing_.afterModeNamesSleep, [&] { return table_.fromDevice(1242); });
+    waitUntil(timing_.afterModeNamesSleep, [&] { return table_.fromDevice(kActiveModeRegister); });
 
     synchronising_.store(true);
     synchronisationLoop();

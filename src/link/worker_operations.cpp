@@ -17,8 +17,6 @@ namespace zr78 {
 
 namespace {
 
-constexpr int kActiveModeRegister = 1242;
-constexpr int kModeCommandRegister = 1243;
 constexpr int kRecallOperation = 0x600;
 constexpr int kAttempts = 3;
 constexpr int kNameBytes = 20;
