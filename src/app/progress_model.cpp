@@ -6,10 +6,10 @@
 
 namespace zr78 {
 
-std::string ProgressModel::text(int value) const {
+std::string ProgressModel::text(const std::string& format, int value, int range) {
   // A title without a placeholder ("Call...") is shown as it is.
-  if (format_.find('%') == std::string::npos) return format_;
-  return formatText(format_, value * 100.0 / safeRange());
+  if (format.find('%') == std::string::npos) return format;
+  return formatText(format, value * 100.0 / (range == 0 ? 1 : range));
 }
 
 int ProgressModel::barWidth(int value) const {

@@ -22,7 +22,9 @@ class ProgressModel {
 
   // n × 100 / range through the format (a format without a placeholder is
   // shown as it is). A range of 0 counts as 1, so nothing divides by zero.
-  std::string text(int value) const;
+  std::string text(int value) const { return text(format_, value, range_); }
+  // The same for any format and range (the console shows progress this way).
+  static std::string text(const std::string& format, int value, int range);
   // n × 489 / range + 27, truncated, kept within the window.
   int barWidth(int value) const;
 

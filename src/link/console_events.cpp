@@ -2,9 +2,7 @@
 
 #include <cstdio>
 
-#include "text/shared_texts.h"
-#include "text/text_format.h"
-#include "text/window_texts.h"
+#include "app/progress_model.h"
 
 namespace zr78 {
 
@@ -43,9 +41,7 @@ void ConsoleEvents::progressSetFormat(const std::string& format) {
 void ConsoleEvents::progressSetValue(int value) {
   if (!showProgress_ || !shown_.load()) return;
   const auto format = format_.load();
-  const std::string line = format->find('%') == std::string::npos
-                               ? *format
-                               : formatText(*format, value * 100.0 / range_.load());
+  const std::string line = ProgressModel::text(*format, value, range_.load());
   std::fprintf(stderr, "\r%s", line.c_str());
 }
 
