@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "temp_dir.h"
 #include "app/app.h"
 #include "app/main_window.h"
 #include "controls/gdi_button.h"
@@ -97,7 +98,6 @@ class AppFixture : public ::testing::Test {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     unique_ = std::string(info->test_suite_name()) + "-" + info->name() + "-" +
               std::to_string(::getpid()) + "-" + std::to_string(counter++);
-    root_ = std::filesystem::temp_directory_path() / ("zr78-app-" + unique_);
     std::filesystem::create_directories(root_ / "program" / "FileData");
     std::filesystem::create_directories(root_ / "fallback");
     options_.simulate = true;
@@ -116,8 +116,6 @@ class AppFixture : public ::testing::Test {
   ~AppFixture() override {
     app_.reset();
     QApplication::processEvents();
-    std::error_code ec;
-    std::filesystem::remove_all(root_, ec);
   }
 
   // Builds and starts the program; false when it ended at once.
@@ -179,7 +177,8 @@ class AppFixture : public ::testing::Test {
   sim::VirtualAmplifier& amp() { return *app_->amplifier(); }
 
   std::string unique_;
-  std::filesystem::path root_;
+  TempDir dir_{"zr78-app-"};
+  const std::filesystem::path root_ = dir_.path();
   AppOptions options_;
   std::unique_ptr<CQM417App> app_;
 };

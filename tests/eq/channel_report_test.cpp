@@ -7,12 +7,12 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "eq/eq_model.h"
 #include "literal_response.h"
 #include "presets/preset_file.h"
+#include "temp_dir.h"
 
 namespace zr78 {
 namespace {
@@ -78,8 +78,8 @@ TEST(ResponseCsv, ReproducesTheLiteralCurve) {
 // The command-line tool on a preset file with the same settings.
 TEST(ResponseCtl, PresetFileGivesTheLiteralCurve) {
   namespace fs = std::filesystem;
-  const fs::path dir = fs::temp_directory_path() / ("zr78-response-ctl-" + std::to_string(::getpid()));
-  fs::create_directories(dir);
+  const test::TempDir temp("zr78-response-ctl-");
+  const fs::path& dir = temp.path();
   const RegisterImage image = tunedImage();
   CZB_FileData file(Folders{dir, dir, "zr78ctl", dir});
   file.header.deviceId = 4037;
@@ -104,7 +104,6 @@ TEST(ResponseCtl, PresetFileGivesTheLiteralCurve) {
   EXPECT_NE(std::system((std::string("\"") + ZR78CTL_PATH + "\" response \"" + (dir / "tuned.ryb").string() +
                          "\" --channel 8 2>/dev/null >/dev/null").c_str()),
             0);
-  fs::remove_all(dir);
 }
 
 TEST(ResponseCsv, RejectsBadChannelsAndPlots) {

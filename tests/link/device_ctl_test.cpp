@@ -9,18 +9,14 @@
 #include <sstream>
 #include <string>
 
+#include "temp_dir.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
 class DeviceCtlTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("zr78-device-ctl-" + std::to_string(::getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
 
   // Runs `zr78ctl device --simulate=<state> ARGS`; returns the exit code and
   // keeps stdout.
@@ -37,7 +33,8 @@ class DeviceCtlTest : public ::testing::Test {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 
-  fs::path dir_;
+  zr78::test::TempDir temp_{"zr78-device-ctl-"};
+  const fs::path dir_ = temp_.path();
   std::string output_;
 };
 

@@ -12,6 +12,7 @@
 
 #include "link/link_session.h"
 #include "link/recording_events.h"
+#include "temp_dir.h"
 #include "sim/virtual_amplifier.h"
 #include "text/language.h"
 
@@ -24,7 +25,6 @@ class WorkerFixture : public ::testing::Test {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     unique_ = std::string(info->test_suite_name()) + "-" + info->name() + "-" +
               std::to_string(::getpid()) + "-" + std::to_string(counter++);
-    root_ = std::filesystem::temp_directory_path() / ("zr78-worker-" + unique_);
     std::filesystem::create_directories(root_ / "program" / "FileData");
     std::filesystem::create_directories(root_ / "fallback");
     folders_.program = root_ / "program";
@@ -34,8 +34,6 @@ class WorkerFixture : public ::testing::Test {
   }
   ~WorkerFixture() override {
     session_.reset();
-    std::error_code ec;
-    std::filesystem::remove_all(root_, ec);
   }
 
   void start(const sim::SimConfig& config = {}, LinkTiming timing = LinkTiming::fast()) {
@@ -71,7 +69,8 @@ class WorkerFixture : public ::testing::Test {
   RecordingEvents events_;
   LanguageIndex language_{2};
   std::string unique_;
-  std::filesystem::path root_;
+  TempDir dir_{"zr78-worker-"};
+  const std::filesystem::path root_ = dir_.path();
   Folders folders_;
   std::unique_ptr<LinkSession> session_;
 };

@@ -10,31 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "temp_dir.h"
 #include "link/frame_format.h"
 #include "presets/folders.h"
 #include "presets/preset_codec.h"
 
 namespace zr78::test {
 
-// A unique folder under the system temp folder, removed at the end.
-class TempDir {
- public:
-  TempDir() {
-    std::random_device device;
-    path_ = std::filesystem::temp_directory_path() / ("zr78-presets-" + std::to_string(device()) + std::to_string(device()));
-    std::filesystem::create_directories(path_);
-  }
-  ~TempDir() {
-    std::error_code error;
-    std::filesystem::remove_all(path_, error);
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 // Folders of a program "zr78" living in dir/program, with dir/fallback and dir/work.
 inline Folders testFolders(const std::filesystem::path& dir) {

@@ -12,6 +12,8 @@
 #include <optional>
 #include <string>
 #include <thread>
+
+#include "temp_dir.h"
 #include <vector>
 
 #include "link/frame_format.h"
@@ -502,16 +504,10 @@ TEST(AmplifierFaults, LossAndCorruptionRepeatForTheSameSeed) {
 
 class AmplifierStateTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("zr78_sim_state_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
   std::string path(const std::string& name) const { return (dir_ / name).string(); }
 
-  std::filesystem::path dir_;
+  test::TempDir temp_{"zr78-sim-state-"};
+  const std::filesystem::path dir_ = temp_.path();
 };
 
 TEST_F(AmplifierStateTest, SaveAndLoadRoundTrip) {
