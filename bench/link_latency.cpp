@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "link/link_session.h"
+#include "sync/link_session.h"
 #include "sim/virtual_amplifier.h"
 #include "text/language.h"
 

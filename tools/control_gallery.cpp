@@ -15,10 +15,10 @@
 #include <memory>
 
 #include "controls/fader.h"
-#include "controls/gdi_button.h"
-#include "controls/label.h"
+#include "controls/image_button.h"
+#include "controls/skin_label.h"
 #include "controls/level_slider.h"
-#include "controls/mem_dc.h"
+#include "controls/panel_surface.h"
 #include "controls/numeric_edit.h"
 #include "controls/png_resource.h"
 #include "controls/skin_combo_box.h"
@@ -52,8 +52,8 @@ class Sheet : public QWidget {
     return QRect(qRound(x * scale_), qRound(y * scale_), qRound(w * scale_), qRound(h * scale_));
   }
   double s(double v) const { return v * scale_; }
-  Cryn_CStatic* caption(const QString& text, double x, double y, double w, int format = 1 | 4 | 32) {
-    auto* l = new Cryn_CStatic(this);
+  SkinLabel* caption(const QString& text, double x, double y, double w, int format = 1 | 4 | 32) {
+    auto* l = new SkinLabel(this);
     l->setGeometry(at(x, y, w, 14));
     l->setBackgroundSource(&surface);
     l->setTextStyle(qRound(s(10.5)), YAHEI, QColor(150, 156, 168), format);
@@ -68,7 +68,7 @@ class Sheet : public QWidget {
     if (!ok) std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
     return ok;
   }
-  CMemDcClass surface;
+  PanelSurface surface;
 
  protected:
   void paintEvent(QPaintEvent*) override { QPainter(this).drawImage(QPoint(0, 0), surface.image()); }
@@ -130,19 +130,19 @@ bool buttons(const QString& dir, double scale) {
     const double y = 20 + r * cellH;
     sheet.caption(row.name, 4, y + cellH / 2 - 7, left - 8, 4 | 32);
     for (int c = 0; c < 5; ++c) {
-      auto* b = new CGDI_Button(id++, &sheet);
+      auto* b = new ImageButton(id++, &sheet);
       b->setGeometry(sheet.at(left + c * cellW + (cellW - row.w) / 2, y + (cellH - row.h) / 2, row.w, row.h));
       b->setImage(&sheet.surface, row.png);
       if (row.png == png::ROLE_SELECTOR) b->setHoverFrame(1);
       b->setFontStyle(sheet.s(row.fontSize), YAHEI, TEXT, Qt::white, 1 | 4 | 32);
       const bool pressed = c == 1 || c == 3;
-      b->setState(pressed ? CGDI_Button::PRESSED : CGDI_Button::RELEASED);
+      b->setState(pressed ? ImageButton::PRESSED : ImageButton::RELEASED);
       b->setText(pressed ? row.pressedText : row.releasedText);
       if (c == 4) b->setEnabled(false);
     }
   }
   sheet.show();
-  for (auto* b : sheet.findChildren<CGDI_Button*>()) {
+  for (auto* b : sheet.findChildren<ImageButton*>()) {
     const int column = (b->controlId() - 5000) % 5;
     if (column == 2 || column == 3) hover(b);
   }
@@ -177,7 +177,7 @@ bool faders(const QString& dir, double scale) {
     const double y = 20 + r * cellH;
     sheet.caption(row.name, left, y + cellH - 16, 4 * cellW);
     for (int c = 0; c < 4; ++c) {
-      auto* f = new CEQ_G_1(id++, &sheet);
+      auto* f = new Fader(id++, &sheet);
       f->setGeometry(sheet.at(left + c * cellW + (cellW - row.w) / 2, y + 2, row.w, row.h));
       f->configure(&sheet.surface, faderSkinOfResource(row.png), row.png);
       f->setRange(row.minimum, row.maximum);
@@ -190,7 +190,7 @@ bool faders(const QString& dir, double scale) {
   const double y = 20 + rows.size() * cellH;
   sheet.caption("routing 173 (skin 5)", left, y + 30, 4 * cellW);
   for (int c = 0; c < 4; ++c) {
-    auto* f = new CEQ_G_1(id++, &sheet);
+    auto* f = new Fader(id++, &sheet);
     f->setGeometry(sheet.at(left + c * cellW + 2, y + 4, 96, 21));
     f->setOrientation(0);
     f->configure(&sheet.surface, 5, png::FADER_ROUTE);
@@ -217,7 +217,7 @@ bool sliders(const QString& dir, double scale) {
     const double y = 22 + r * 54;
     sheet.caption(rows[r].name, 4, y + 12, 110, 4 | 32);
     for (int tall = 0; tall < 2; ++tall) {
-      auto* s = new CEA_Ryn2(id++, &sheet);
+      auto* s = new LevelSlider(id++, &sheet);
       s->setGeometry(tall ? sheet.at(300, y, 136, 26) : sheet.at(120, y + 6, 170, 19));
       s->setTallFrame(tall == 1);
       s->setRange(rows[r].toggle ? 0 : -60, rows[r].toggle ? 100 : 0);
@@ -247,13 +247,13 @@ bool combos(const QString& dir, double scale) {
   sheet.caption("normal", 60, 3, 180);
   sheet.caption("focused", 250, 3, 180);
   int id = 16124;
-  CRyn_ComboBox* first = nullptr;
+  SkinComboBox* first = nullptr;
   for (int r = 0; r < 6; ++r) {
     const ComboLayout& l = comboLayout(rows[r].layout);
     const double y = 20 + r * 21;
     sheet.caption(QStringLiteral("layout %1").arg(rows[r].layout), 2, y + 2, 56, 4 | 32);
     for (int c = 0; c < 2; ++c) {
-      auto* cb = new CRyn_ComboBox(id++, &sheet);
+      auto* cb = new SkinComboBox(id++, &sheet);
       cb->setGeometry(sheet.at(60 + c * 190, y, std::min(180, l.width), l.height * std::min(1.0, 180.0 / l.width)));
       cb->setTextColour(rows[r].text);
       cb->setFontFace(QString::fromUtf8(rows[r].face));
@@ -282,7 +282,7 @@ bool labels(const QString& dir, double scale) {
                       {"Overflowing centred text", "宋体", 12, QColor(255, 200, 80), 1 | 4 | 32, 60},
                       {"Times New Roman right", "Times New Roman", 13, TEXT, 2 | 4 | 32, 200}};
   for (int r = 0; r < 6; ++r) {
-    auto* l = new Cryn_CStatic(&sheet);
+    auto* l = new SkinLabel(&sheet);
     l->setGeometry(sheet.at(160, 4 + r * 19, rows[r].w, 18));
     l->setBackgroundSource(&sheet.surface);
     l->setTextStyle(qRound(sheet.s(rows[r].size)), QString::fromUtf8(rows[r].face), rows[r].colour, rows[r].format);
@@ -319,7 +319,7 @@ bool edits(const QString& dir, double scale) {
     const double y = 20 + r * 22;
     sheet.caption(rows[r].name, 4, y + 2, 104, 4 | 32);
     for (int c = 0; c < 3; ++c) {
-      auto* e = new CMy_Edit_0(id++, &sheet);
+      auto* e = new NumericEdit(id++, &sheet);
       e->setGeometry(sheet.at(110 + c * 84, y, 76, 18));
       e->setBackgroundSource(&sheet.surface);
       e->setStateColour(0, QColor(38, 38, 40));
@@ -339,7 +339,7 @@ bool edits(const QString& dir, double scale) {
 bool topBand(const QString& dir, double scale) {
   Sheet sheet(QSize(1278, 65), scale);
   sheet.useMainBackground(QRectF(0, 0, 1278, 65));
-  auto* title = new Cryn_CStatic(&sheet, 4024);
+  auto* title = new SkinLabel(&sheet, 4024);
   title->setGeometry(sheet.at(44, 0, 200, 29));
   title->setBackgroundSource(&sheet.surface);
   title->setTextStyle(qRound(sheet.s(14)), YAHEI, QColor(250, 250, 250, 160), 4 | 32);
@@ -350,25 +350,25 @@ bool topBand(const QString& dir, double scale) {
                       {1097, 83, 25, 153, "system", 0},  {1007, 83, 25, 153, "Mixer", 0}};
   int id = 3024;
   for (const Top& t : tops) {
-    auto* b = new CGDI_Button(id++, &sheet);
+    auto* b = new ImageButton(id++, &sheet);
     b->setGeometry(sheet.at(t.x, t.h == 20 ? 0 : 33, t.w, t.h));
     b->setImage(&sheet.surface, t.png);
     b->setFontStyle(sheet.s(14.5), YAHEI, TEXT, Qt::white, 1 | 4 | 32);
     b->setState(t.state);
     b->setText(t.text);
   }
-  auto* volume = new Cryn_CStatic(&sheet, 6035);
+  auto* volume = new SkinLabel(&sheet, 6035);
   volume->setGeometry(sheet.at(18, 33, 96, 24));
   volume->setBackgroundSource(&sheet.surface);
   volume->setTextStyle(qRound(sheet.s(14)), YAHEI, QColor(250, 250, 250, 160), 4 | 32);
   volume->setText("Volume:-20");
-  auto* slider = new CEA_Ryn2(6034, &sheet);
+  auto* slider = new LevelSlider(6034, &sheet);
   slider->setGeometry(sheet.at(114, 35, 170, 19));
   slider->setRange(-60, 0);
   slider->setBackground(&sheet.surface);
   slider->setTextColour(TEXT);
   slider->setSliderValue(-20);
-  auto* selector = new CRyn_ComboBox(16124, &sheet);
+  auto* selector = new SkinComboBox(16124, &sheet);
   selector->setGeometry(sheet.at(294, 33, 109, 24));
   selector->setTextColour(QColor(250, 250, 250));
   selector->setFontFace(YAHEI);

@@ -36,7 +36,7 @@ QString aboutCaption(int language) {
   return qtText(windowText(MainWindowText::kAboutCaption, language));
 }
 
-CAboutDlg::CAboutDlg(int language, QWidget* parent) : QDialog(parent) {
+AboutDialog::AboutDialog(int language, QWidget* parent) : QDialog(parent) {
   setWindowTitle(aboutCaption(language));
   auto* icon = new QLabel(this);
   icon->setPixmap(parent != nullptr ? parent->windowIcon().pixmap(32, 32) : QPixmap());

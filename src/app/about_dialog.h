@@ -18,11 +18,11 @@ inline constexpr const char* kAboutMenuText = "About QM417(&A)...";
 QString aboutText(int language);
 QString aboutCaption(int language);
 
-class CAboutDlg : public QDialog {
+class AboutDialog : public QDialog {
   Q_OBJECT
 
  public:
-  CAboutDlg(int language, QWidget* parent);
+  AboutDialog(int language, QWidget* parent);
 };
 
 }  // namespace zr78

@@ -14,16 +14,16 @@
 #include "app/qt_text.h"
 #include "app/ui_link_events.h"
 #include "channels/link_groups.h"
-#include "controls/gdi_button.h"
-#include "controls/label.h"
+#include "controls/image_button.h"
+#include "controls/skin_label.h"
 #include "controls/level_slider.h"
 #include "controls/png_resource.h"
 #include "controls/skin_combo_box.h"
 #include "controls/window_messages.h"
-#include "link/link_events.h"
+#include "sync/link_events.h"
 #include "link/link_state.h"
-#include "link/register_table.h"
-#include "link/sync_worker.h"
+#include "registers/register_table.h"
+#include "sync/sync_worker.h"
 #include "text/language.h"
 #include "text/shared_texts.h"
 
@@ -55,7 +55,7 @@ QImage programIcon(const QImage& background) {
 
 }  // namespace
 
-CQM417Dlg::CQM417Dlg(const MainWindowParts& parts, MixerTiming mixerTiming)
+MainWindow::MainWindow(const MainWindowParts& parts, MixerTiming mixerTiming)
     : QDialog(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint |
                            Qt::WindowMinMaxButtonsHint),
       parts_(parts),
@@ -68,35 +68,35 @@ CQM417Dlg::CQM417Dlg(const MainWindowParts& parts, MixerTiming mixerTiming)
   buildMessageTable();
   buildRegisterRoutes();
   mixerTimer_.setSingleShot(true);
-  connect(&mixerTimer_, &QTimer::timeout, this, &CQM417Dlg::onMixerTimer);
+  connect(&mixerTimer_, &QTimer::timeout, this, &MainWindow::onMixerTimer);
 }
 
-CQM417Dlg::~CQM417Dlg() {
+MainWindow::~MainWindow() {
   if (!shutDown_) {
     parts_.events.beginStopping();
     parts_.worker.stopLink();
   }
 }
 
-void CQM417Dlg::createControls() {
+void MainWindow::createControls() {
   for (int j = 0; j < kTopButtonCount; ++j) {
-    auto* b = new CGDI_Button(MSG_TOP_BUTTON + j, this);
+    auto* b = new ImageButton(MSG_TOP_BUTTON + j, this);
     b->setIndex(j);
     b->setText(QStringLiteral(" "));
     buttons_[j] = b;
   }
   // The status button latches: released while connecting, pressed when connected.
-  buttons_[kButtonStatus]->setState(CGDI_Button::RELEASED);
-  buttons_[kButtonDeviceKind]->setState(CGDI_Button::RELEASED);
-  title_ = new Cryn_CStatic(this, kTitleLabelId);
-  selector_ = new CRyn_ComboBox(MSG_SELECTOR_CHANGED, this);
-  slider_ = new CEA_Ryn2(MSG_SLIDER_CHANGED, this);
-  volumeLabel_ = new Cryn_CStatic(this, kVolumeLabelId);
-  progress_ = new CJinDuTiao(this);
+  buttons_[kButtonStatus]->setState(ImageButton::RELEASED);
+  buttons_[kButtonDeviceKind]->setState(ImageButton::RELEASED);
+  title_ = new SkinLabel(this, kTitleLabelId);
+  selector_ = new SkinComboBox(MSG_SELECTOR_CHANGED, this);
+  slider_ = new LevelSlider(MSG_SLIDER_CHANGED, this);
+  volumeLabel_ = new SkinLabel(this, kVolumeLabelId);
+  progress_ = new ProgressWindow(this);
   progress_->hide();
 }
 
-void CQM417Dlg::buildMessageTable() {
+void MainWindow::buildMessageTable() {
   messagesTable_.on(MSG_DEVICE_NOTIFY, [this](const WindowMessage& m) { return onDeviceNotify(m); })
       .onRange(MSG_TOP_BUTTON, MSG_TOP_BUTTON + MSG_TOP_BUTTON_COUNT - 1,
                [this](const WindowMessage& m) { return onTopButton(static_cast<int>(m.lParam())); })
@@ -139,15 +139,15 @@ void CQM417Dlg::buildMessageTable() {
 }
 
 // The views the top band owns; the panels add theirs when they arrive.
-void CQM417Dlg::buildRegisterRoutes() {
+void MainWindow::buildRegisterRoutes() {
   routes_.add(kFirstVolumeRegister, [this](int a) { applyVolume(a); });
   routes_.add(kInputSourceRegister, [this](int a) { applyInputSource(a); });
   routes_.add(kDeviceKindRegister, [this](int a) { applyDeviceKind(a); });
 }
 
-bool CQM417Dlg::event(QEvent* e) { return messagesTable_.dispatch(e) || QDialog::event(e); }
+bool MainWindow::event(QEvent* e) { return messagesTable_.dispatch(e) || QDialog::event(e); }
 
-void CQM417Dlg::initDialog() {
+void MainWindow::initDialog() {
   setWindowTitle(QString::fromLatin1(kProgramModel));
   backgroundArt_ = loadPngResource(png::MAIN_BACKGROUND);
   backgroundReady_ = !backgroundArt_.isNull();
@@ -166,7 +166,7 @@ void CQM417Dlg::initDialog() {
 // ---------------------------------------------------------------------------
 // Device notifications
 
-qintptr CQM417Dlg::onDeviceNotify(const WindowMessage& m) {
+qintptr MainWindow::onDeviceNotify(const WindowMessage& m) {
   switch (m.wParam()) {
     case kNotifyRegister:
       applyFromDevice(static_cast<int>(m.lParam()));
@@ -185,25 +185,25 @@ qintptr CQM417Dlg::onDeviceNotify(const WindowMessage& m) {
 
 // A value from the device reaches its views with dirty marking off, so a
 // view reacting to the programmatic change cannot send it back.
-void CQM417Dlg::applyFromDevice(int address) {
+void MainWindow::applyFromDevice(int address) {
   parts_.table.setDirtyMarking(false);
   routes_.route(address);
   parts_.table.setDirtyMarking(true);
 }
 
-void CQM417Dlg::showLinkStatus(int value) {
+void MainWindow::showLinkStatus(int value) {
   const LinkStatus status = linkStatusOfCode(value);
-  buttons_[kButtonStatus]->setState(status == LinkStatus::Connected ? CGDI_Button::PRESSED
-                                                                    : CGDI_Button::RELEASED);
+  buttons_[kButtonStatus]->setState(status == LinkStatus::Connected ? ImageButton::PRESSED
+                                                                    : ImageButton::RELEASED);
   buttons_[kButtonStatus]->setText(qtText(linkStatusText(status, parts_.language.get())));
   title_->setText(QString::fromLatin1(kProgramModel) + QString::fromLatin1(kLinkSuffix));
 }
 
-void CQM417Dlg::notifyRegister(int address) {
+void MainWindow::notifyRegister(int address) {
   postMessage(this, MSG_DEVICE_NOTIFY, kNotifyRegister, address);
 }
 
-void CQM417Dlg::showMessage(int textEntry, int captionEntry) {
+void MainWindow::showMessage(int textEntry, int captionEntry) {
   const int language = parts_.language.get();
   const std::string caption =
       captionEntry < 0 ? std::string() : std::string(Text(captionEntry, language));
@@ -213,7 +213,7 @@ void CQM417Dlg::showMessage(int textEntry, int captionEntry) {
 // ---------------------------------------------------------------------------
 // Window events
 
-void CQM417Dlg::paintEvent(QPaintEvent*) {
+void MainWindow::paintEvent(QPaintEvent*) {
   QPainter p(this);
   if (!backgroundReady_ || background_.image().isNull()) {
     p.fillRect(rect(), QColor(43, 44, 47));
@@ -222,12 +222,12 @@ void CQM417Dlg::paintEvent(QPaintEvent*) {
   p.drawImage(QPoint(0, 0), background_.image());
 }
 
-void CQM417Dlg::resizeEvent(QResizeEvent* e) {
+void MainWindow::resizeEvent(QResizeEvent* e) {
   QDialog::resizeEvent(e);
   relayout();
 }
 
-void CQM417Dlg::mousePressEvent(QMouseEvent* e) {
+void MainWindow::mousePressEvent(QMouseEvent* e) {
   if (e->button() != Qt::LeftButton) return QDialog::mousePressEvent(e);
   const QPoint at = e->position().toPoint();
   if (at.x() <= kAboutCorner && at.y() <= kAboutCorner) {
@@ -242,18 +242,18 @@ void CQM417Dlg::mousePressEvent(QMouseEvent* e) {
   QDialog::mousePressEvent(e);
 }
 
-void CQM417Dlg::mouseMoveEvent(QMouseEvent* e) {
+void MainWindow::mouseMoveEvent(QMouseEvent* e) {
   drag_.follow(this, e->globalPosition());
   QDialog::mouseMoveEvent(e);
 }
 
-void CQM417Dlg::mouseReleaseEvent(QMouseEvent* e) {
+void MainWindow::mouseReleaseEvent(QMouseEvent* e) {
   if (drag_.following()) unsetCursor();
   drag_.end();
   QDialog::mouseReleaseEvent(e);
 }
 
-void CQM417Dlg::contextMenuEvent(QContextMenuEvent* e) {
+void MainWindow::contextMenuEvent(QContextMenuEvent* e) {
   if (e->pos().y() >= kDragBandHeight * scale_.y) return;
   QMenu menu(this);
   menu.addAction(QString::fromLatin1(kAboutMenuText), this,
@@ -261,14 +261,14 @@ void CQM417Dlg::contextMenuEvent(QContextMenuEvent* e) {
   menu.exec(e->globalPos());
 }
 
-void CQM417Dlg::systemCommand(int command) {
+void MainWindow::systemCommand(int command) {
   if ((command & ~0xF) != kSystemCommandAbout) return;
-  CAboutDlg about(parts_.language.get(), this);
+  AboutDialog about(parts_.language.get(), this);
   about.exec();
 }
 
 // Enter never closes the window (the dialog's default button is ignored).
-void CQM417Dlg::keyPressEvent(QKeyEvent* e) {
+void MainWindow::keyPressEvent(QKeyEvent* e) {
   if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
     e->accept();
     return;
@@ -276,9 +276,9 @@ void CQM417Dlg::keyPressEvent(QKeyEvent* e) {
   QDialog::keyPressEvent(e);
 }
 
-void CQM417Dlg::reject() { close(); }
+void MainWindow::reject() { close(); }
 
-void CQM417Dlg::closeEvent(QCloseEvent* e) {
+void MainWindow::closeEvent(QCloseEvent* e) {
   if (shutDown_) return e->accept();
   const int language = parts_.language.get();
   const MessageResult answer =
@@ -289,7 +289,7 @@ void CQM417Dlg::closeEvent(QCloseEvent* e) {
   e->accept();
 }
 
-void CQM417Dlg::shutdown() {
+void MainWindow::shutdown() {
   if (shutDown_) return;
   shutDown_ = true;
   hide();

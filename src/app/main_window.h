@@ -1,4 +1,4 @@
-// CQM417Dlg: the main window. A borderless window drawn on the 1278 × 718
+// MainWindow: the main window. A borderless window drawn on the 1278 × 718
 // design canvas: its own window buttons, the title, the link status, the
 // navigation buttons, the master volume and the input selector in the top
 // band, and below them the EQ panel's and the channel panel's areas.
@@ -20,16 +20,16 @@
 #include "app/ui_message_box.h"
 #include "app/window_drag.h"
 #include "channels/input_source.h"
-#include "controls/mem_dc.h"
+#include "controls/panel_surface.h"
 #include "controls/window_message.h"
 
 namespace zr78 {
 
-class CEA_Ryn2;
-class CGDI_Button;
-class CJinDuTiao;
-class CRyn_ComboBox;
-class Cryn_CStatic;
+class LevelSlider;
+class ImageButton;
+class ProgressWindow;
+class SkinComboBox;
+class SkinLabel;
 class LanguageIndex;
 class LinkGroups;
 class QtTranslations;
@@ -56,15 +56,15 @@ struct MixerTiming {
   int showDelayMs = kMixerShowDelayMs;
 };
 
-class CQM417Dlg : public QDialog {
+class MainWindow : public QDialog {
   Q_OBJECT
 
  public:
   static constexpr int kMixerTimerId = 122;
   static constexpr int kSystemCommandAbout = 16;
 
-  explicit CQM417Dlg(const MainWindowParts& parts, MixerTiming mixerTiming = {});
-  ~CQM417Dlg() override;
+  explicit MainWindow(const MainWindowParts& parts, MixerTiming mixerTiming = {});
+  ~MainWindow() override;
 
   // The initialisation after the single-instance check: title, background,
   // texts, the link (with the progress window), size, the first refreshes.
@@ -80,12 +80,12 @@ class CQM417Dlg : public QDialog {
   // Parts for the panels that arrive later and for the tests.
   RegisterRoutes& registerRoutes() { return routes_; }
   UiMessageBox& messages() { return messageBox_; }
-  CJinDuTiao& progressWindow() { return *progress_; }
-  CGDI_Button* topButton(int j) const { return buttons_[j]; }
-  Cryn_CStatic* titleLabel() const { return title_; }
-  Cryn_CStatic* volumeLabel() const { return volumeLabel_; }
-  CEA_Ryn2* volumeSlider() const { return slider_; }
-  CRyn_ComboBox* inputSelector() const { return selector_; }
+  ProgressWindow& progressWindow() { return *progress_; }
+  ImageButton* topButton(int j) const { return buttons_[j]; }
+  SkinLabel* titleLabel() const { return title_; }
+  SkinLabel* volumeLabel() const { return volumeLabel_; }
+  LevelSlider* volumeSlider() const { return slider_; }
+  SkinComboBox* inputSelector() const { return selector_; }
   const QTimer& mixerTimer() const { return mixerTimer_; }
   const CanvasScale& scale() const { return scale_; }
   QRect eqPanelRect() const { return eqPanelRect_; }
@@ -157,18 +157,18 @@ class CQM417Dlg : public QDialog {
   MixerTiming mixerTiming_;
   MessageTable messagesTable_;
   RegisterRoutes routes_;
-  CMemDcClass background_;
+  PanelSurface background_;
   QImage backgroundArt_;
   bool backgroundReady_ = false;
-  std::array<CGDI_Button*, kTopButtonCount> buttons_{};
+  std::array<ImageButton*, kTopButtonCount> buttons_{};
   std::array<QImage, kTopButtonCount> buttonArt_;
   bool controlsSetUp_ = false;
   std::array<bool, kTopButtonCount> buttonVisible_{};
-  Cryn_CStatic* title_ = nullptr;
-  CRyn_ComboBox* selector_ = nullptr;
-  CEA_Ryn2* slider_ = nullptr;
-  Cryn_CStatic* volumeLabel_ = nullptr;
-  CJinDuTiao* progress_ = nullptr;
+  SkinLabel* title_ = nullptr;
+  SkinComboBox* selector_ = nullptr;
+  LevelSlider* slider_ = nullptr;
+  SkinLabel* volumeLabel_ = nullptr;
+  ProgressWindow* progress_ = nullptr;
   UiMessageBox messageBox_;
   CanvasScale scale_;
   QRect eqPanelRect_, channelPanelRect_;

@@ -4,8 +4,8 @@
 
 #include "app/main_window.h"
 #include "controls/control_canvas.h"
-#include "controls/gdi_button.h"
-#include "controls/label.h"
+#include "controls/image_button.h"
+#include "controls/skin_label.h"
 #include "controls/level_slider.h"
 #include "controls/png_resource.h"
 #include "controls/skin_combo_box.h"
@@ -32,10 +32,10 @@ QRect toQRect(const CanvasRect& r) { return QRect(r.left, r.top, r.width(), r.he
 
 }  // namespace
 
-QRect CQM417Dlg::placed(const CanvasRect& design) const { return toQRect(scale_.place(design)); }
+QRect MainWindow::placed(const CanvasRect& design) const { return toQRect(scale_.place(design)); }
 
 // The controls' artwork and the parts of their look that do not follow the size.
-void CQM417Dlg::setUpControls() {
+void MainWindow::setUpControls() {
   for (int j = 0; j < kTopButtonCount; ++j) buttonArt_[j] = loadPngResource(kTopButtons[j].image);
   slider_->setRange(kVolumeMinDb, kVolumeMaxDb);
   slider_->setFineBelow(kVolumeMinDb);
@@ -53,7 +53,7 @@ void CQM417Dlg::setUpControls() {
   controlsSetUp_ = true;
 }
 
-void CQM417Dlg::relayout() {
+void MainWindow::relayout() {
   if (!backgroundReady_) return;
   if (!controlsSetUp_) setUpControls();
   scale_ = CanvasScale::forClient(width(), height());
@@ -69,10 +69,10 @@ void CQM417Dlg::relayout() {
   update();
 }
 
-void CQM417Dlg::placeTopButtons() {
+void MainWindow::placeTopButtons() {
   const auto rects = topButtonDesignRects(buttonVisible_);
   for (int j = 0; j < kTopButtonCount; ++j) {
-    CGDI_Button* b = buttons_[j];
+    ImageButton* b = buttons_[j];
     QRect r = placed(rects[j]);
     if (!buttonVisible_[j]) r.moveLeft(kHiddenX);
     b->setGeometry(r);
@@ -82,7 +82,7 @@ void CQM417Dlg::placeTopButtons() {
   }
 }
 
-void CQM417Dlg::styleTopButton(int j) {
+void MainWindow::styleTopButton(int j) {
   if (kTopButtons[j].largeFont) {
     buttons_[j]->setFontStyle(scale_.font(kLargeButtonFont), kYaHei, kNavigationText,
                               kNavigationText, kButtonTextFormat);
@@ -92,7 +92,7 @@ void CQM417Dlg::styleTopButton(int j) {
   }
 }
 
-void CQM417Dlg::placeVolumeRow() {
+void MainWindow::placeVolumeRow() {
   const VolumeRowLayout row = layoutVolumeRow(scale_);
   volumeLabel_->setGeometry(toQRect(row.label));
   volumeLabel_->setTextStyle(qRound(scale_.font(kLabelFont)), kYaHei, kLabelText, kLabelFormat);
@@ -101,7 +101,7 @@ void CQM417Dlg::placeVolumeRow() {
   selector_->setMaxVisibleItems(kInputSelectorItemCount);
 }
 
-void CQM417Dlg::setButtonVisible(int j, bool visible) {
+void MainWindow::setButtonVisible(int j, bool visible) {
   if (buttonVisible_[j] == visible) return;
   buttonVisible_[j] = visible;
   if (backgroundReady_) placeTopButtons();

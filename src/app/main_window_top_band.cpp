@@ -4,14 +4,14 @@
 #include "app/qt_text.h"
 #include "app/qt_translations.h"
 #include "channels/route_word.h"
-#include "controls/gdi_button.h"
-#include "controls/label.h"
+#include "controls/image_button.h"
+#include "controls/skin_label.h"
 #include "controls/level_slider.h"
 #include "controls/skin_combo_box.h"
 #include "controls/window_messages.h"
-#include "link/link_events.h"
+#include "sync/link_events.h"
 #include "link/link_state.h"
-#include "link/register_table.h"
+#include "registers/register_table.h"
 #include "text/language.h"
 #include "text/shared_texts.h"
 
@@ -28,7 +28,7 @@ constexpr const char* kSelectorFixedItems[] = {"OPT", "USB"};
 
 }  // namespace
 
-qintptr CQM417Dlg::onTopButton(int j) {
+qintptr MainWindow::onTopButton(int j) {
   switch (j) {
     case kButtonMinimise:
       showMinimized();
@@ -56,7 +56,7 @@ qintptr CQM417Dlg::onTopButton(int j) {
 
 // Pause, or end the pause: clearing `connected` ends the synchronisation
 // loop, so the worker connects again and reads everything.
-void CQM417Dlg::onStatusButton() {
+void MainWindow::onStatusButton() {
   if (!parts_.state.paused.load()) {
     parts_.state.paused.store(true);
     buttons_[kButtonStatus]->setText(
@@ -67,7 +67,7 @@ void CQM417Dlg::onStatusButton() {
   parts_.state.connected.store(false);
 }
 
-void CQM417Dlg::onMixerButton() {
+void MainWindow::onMixerButton() {
   const int32_t source = parts_.table.getRegister(kInputSourceRegister);
   const int32_t config = parts_.table.getRegister(kDeviceConfigurationRegister);
   if (routingAvailable(config, source)) {
@@ -78,11 +78,11 @@ void CQM417Dlg::onMixerButton() {
   for (int a = kFirstRouteRegister; a <= kLastRouteRegister; ++a) notifyRegister(a);
 }
 
-QString CQM417Dlg::volumeText(double db) const {
+QString MainWindow::volumeText(double db) const {
   return qtText(volumeCaption(db, parts_.language.get()));
 }
 
-void CQM417Dlg::onVolumeSlider() {
+void MainWindow::onVolumeSlider() {
   const double db = slider_->sliderValue();
   volumeLabel_->setText(volumeText(db));
   const int32_t word = volumeWord(db);
@@ -90,14 +90,14 @@ void CQM417Dlg::onVolumeSlider() {
     parts_.table.setRegister(a, word);
 }
 
-void CQM417Dlg::applyVolume(int address) {
+void MainWindow::applyVolume(int address) {
   const int db = volumeFromWord(parts_.table.getRegister(address));
   slider_->setSliderValue(db);
   volumeLabel_->setText(volumeText(db));
 }
 
 // Only the input selector (16124) acts, and only on its own notification value.
-void CQM417Dlg::onSelectorChanged(int selector, qintptr lParam) {
+void MainWindow::onSelectorChanged(int selector, qintptr lParam) {
   if (selector != 0 || lParam != 0) return;
   const InputSourceChange change = changeInputSource(
       parts_.table, selector_->curSel(), [this](int address) { notifyRegister(address); });
@@ -107,14 +107,14 @@ void CQM417Dlg::onSelectorChanged(int selector, qintptr lParam) {
 }
 
 // Timer 122: ask for the matrix the device rebuilt, then offer "Mixer" again.
-void CQM417Dlg::onMixerTimer() {
+void MainWindow::onMixerTimer() {
   mixerTimerExpired(parts_.table);
   QTimer::singleShot(mixerTiming_.showDelayMs, this, [this] {
     if (!shutDown_) setButtonVisible(kButtonMixer, true);
   });
 }
 
-void CQM417Dlg::applyInputSource(int) {
+void MainWindow::applyInputSource(int) {
   const std::optional<int> item = zr78::applyInputSource(parts_.table);
   selector_->setCurSel(item.value_or(-1));
   if (!item)
@@ -123,28 +123,28 @@ void CQM417Dlg::applyInputSource(int) {
     selector_->setCurrentIndex(*item);
 }
 
-void CQM417Dlg::applyDeviceKind(int address) {
+void MainWindow::applyDeviceKind(int address) {
   const bool amplifier = parts_.table.getRegister(address) == 1;
-  buttons_[kButtonDeviceKind]->setState(amplifier ? CGDI_Button::PRESSED : CGDI_Button::RELEASED);
+  buttons_[kButtonDeviceKind]->setState(amplifier ? ImageButton::PRESSED : ImageButton::RELEASED);
   refreshLanguage();
 }
 
-void CQM417Dlg::refreshLanguage() {
+void MainWindow::refreshLanguage() {
   const int language = parts_.language.get();
   parts_.translations.use(language);
 
-  CGDI_Button* status = buttons_[kButtonStatus];
+  ImageButton* status = buttons_[kButtonStatus];
   const auto shown = linkStatusOfText(utf8Text(status->text().trimmed()));
   status->setText(qtText(linkStatusText(shown.value_or(LinkStatus::Connecting), language)));
   volumeLabel_->setText(volumeText(slider_->sliderValue()));
   for (int j : kLabelledButtons) {
-    const bool pressed = buttons_[j]->state() == CGDI_Button::PRESSED;
+    const bool pressed = buttons_[j]->state() == ImageButton::PRESSED;
     buttons_[j]->setText(qtText(topButtonText(j, language, pressed)));
   }
   refillSelector();
 }
 
-void CQM417Dlg::refillSelector() {
+void MainWindow::refillSelector() {
   const int language = parts_.language.get();
   const int selected = selector_->curSel();
   const int displayed = selector_->displayedIndex();

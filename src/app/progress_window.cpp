@@ -19,7 +19,7 @@ const QColor kTextColour(255, 0, 0);
 
 }  // namespace
 
-CJinDuTiao::CJinDuTiao(QWidget* owner)
+ProgressWindow::ProgressWindow(QWidget* owner)
     : QWidget(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       owner_(owner),
       background_(loadPngResource(png::PROGRESS_BACKGROUND)),
@@ -33,7 +33,7 @@ CJinDuTiao::CJinDuTiao(QWidget* owner)
   centreOverOwner();
 }
 
-QPoint CJinDuTiao::centredPosition() const {
+QPoint ProgressWindow::centredPosition() const {
   if (owner_ == nullptr) return pos();
   const QRect o = owner_->window()->frameGeometry();
   // (left + right − 541) / 2 with the exclusive right edge of the owner.
@@ -43,16 +43,16 @@ QPoint CJinDuTiao::centredPosition() const {
                 (o.top() + bottom - ProgressModel::kHeight) / 2);
 }
 
-void CJinDuTiao::centreOverOwner() { move(centredPosition()); }
+void ProgressWindow::centreOverOwner() { move(centredPosition()); }
 
-void CJinDuTiao::setValue(int value) {
+void ProgressWindow::setValue(int value) {
   compose(value);
   centreOverOwner();
   update();
   emit valueShown(text_, barWidth_);
 }
 
-void CJinDuTiao::compose(int value) {
+void ProgressWindow::compose(int value) {
   text_ = QString::fromStdString(model_.text(value));
   barWidth_ = model_.barWidth(value);
   // Composed at the screen's density, so the bar stays crisp on HiDPI screens.
@@ -76,27 +76,27 @@ void CJinDuTiao::compose(int value) {
   picture_ = picture;
 }
 
-void CJinDuTiao::paintEvent(QPaintEvent*) {
+void ProgressWindow::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.setRenderHint(QPainter::SmoothPixmapTransform);
   p.drawImage(QRectF(rect()), picture_);
 }
 
-void CJinDuTiao::resizeEvent(QResizeEvent*) {
+void ProgressWindow::resizeEvent(QResizeEvent*) {
   QPainterPath path;
   path.addRoundedRect(QRectF(rect()), kCornerEllipse / 2.0, kCornerEllipse / 2.0);
   setMask(QRegion(path.toFillPolygon().toPolygon()));
 }
 
-void CJinDuTiao::mousePressEvent(QMouseEvent* e) {
+void ProgressWindow::mousePressEvent(QMouseEvent* e) {
   if (e->button() == Qt::LeftButton) drag_.begin(this, e->globalPosition());
 }
 
-void CJinDuTiao::mouseMoveEvent(QMouseEvent* e) { drag_.follow(this, e->globalPosition()); }
+void ProgressWindow::mouseMoveEvent(QMouseEvent* e) { drag_.follow(this, e->globalPosition()); }
 
-void CJinDuTiao::mouseReleaseEvent(QMouseEvent*) { drag_.end(); }
+void ProgressWindow::mouseReleaseEvent(QMouseEvent*) { drag_.end(); }
 
-void CJinDuTiao::closeEvent(QCloseEvent* e) {
+void ProgressWindow::closeEvent(QCloseEvent* e) {
   centreOverOwner();
   model_.setFormat(std::string());
   setValue(0);

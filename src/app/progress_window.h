@@ -1,4 +1,4 @@
-// CJinDuTiao: the one progress window of the program, a small borderless,
+// ProgressWindow: the one progress window of the program, a small borderless,
 // translucent (220 of 255) window with rounded corners that floats over the
 // main window while the worker runs a long operation. The bar grows from a
 // 27-pixel stub at 0 % to 516 pixels at 100 %; the percentage is drawn in
@@ -14,12 +14,12 @@
 #include <QString>
 #include <QWidget>
 
-#include "app/progress_model.h"
+#include "sync/progress_model.h"
 #include "app/window_drag.h"
 
 namespace zr78 {
 
-class CJinDuTiao : public QWidget {
+class ProgressWindow : public QWidget {
   Q_OBJECT
 
  public:
@@ -27,7 +27,7 @@ class CJinDuTiao : public QWidget {
   static constexpr int kCornerEllipse = 10;
 
   // Created hidden, owned by the main window.
-  explicit CJinDuTiao(QWidget* owner);
+  explicit ProgressWindow(QWidget* owner);
 
   void setRange(int range) { model_.setRange(range); }
   void setFormat(const std::string& format) { model_.setFormat(format); }

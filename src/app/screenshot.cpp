@@ -6,24 +6,24 @@
 #include <QPixmap>
 #include <cstdio>
 
-#include "app/app.h"
+#include "app/application.h"
 #include "app/main_window.h"
 #include "app/progress_window.h"
-#include "controls/gdi_button.h"
-#include "link/link_session.h"
+#include "controls/image_button.h"
+#include "sync/link_session.h"
 
 namespace zr78 {
 
-ScreenshotTaker::ScreenshotTaker(CQM417App& app, QString path) : app_(app), path_(std::move(path)) {
+ScreenshotTaker::ScreenshotTaker(Application& app, QString path) : app_(app), path_(std::move(path)) {
   connect(&timer_, &QTimer::timeout, this, &ScreenshotTaker::poll);
   timer_.start(kPollMs);
 }
 
 bool ScreenshotTaker::ready() const {
-  CQM417Dlg* w = app_.window();
+  MainWindow* w = app_.window();
   LinkSession* s = app_.session();
   return w != nullptr && s != nullptr && s->worker.synchronising() && w->displayRefreshes() > 0 &&
-         w->topButton(kButtonStatus)->state() == CGDI_Button::PRESSED &&
+         w->topButton(kButtonStatus)->state() == ImageButton::PRESSED &&
          !w->progressWindow().isVisible();
 }
 

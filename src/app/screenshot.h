@@ -8,7 +8,7 @@
 
 namespace zr78 {
 
-class CQM417App;
+class Application;
 
 class ScreenshotTaker : public QObject {
   Q_OBJECT
@@ -17,7 +17,7 @@ class ScreenshotTaker : public QObject {
   static constexpr int kPollMs = 20;
   static constexpr int kGiveUpMs = 60000;
 
-  ScreenshotTaker(CQM417App& app, QString path);
+  ScreenshotTaker(Application& app, QString path);
   // The exit code once done: 0 saved, 1 not saved or never connected.
   int exitCode() const { return exitCode_; }
 
@@ -26,7 +26,7 @@ class ScreenshotTaker : public QObject {
   void poll();
   void finish(int code);
 
-  CQM417App& app_;
+  Application& app_;
   QString path_;
   QTimer timer_;
   int waitedMs_ = 0;

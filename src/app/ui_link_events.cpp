@@ -15,7 +15,7 @@
 
 namespace zr78 {
 
-void UiLinkEvents::attach(QWidget* window, UiMessageBox* messages, CJinDuTiao* progress) {
+void UiLinkEvents::attach(QWidget* window, UiMessageBox* messages, ProgressWindow* progress) {
   window_ = window;
   messages_ = messages;
   progress_ = progress;

@@ -19,14 +19,14 @@
 #include <functional>
 #include <memory>
 
-#include "link/link_events.h"
+#include "sync/link_events.h"
 
 class QMessageBox;
 class QWidget;
 
 namespace zr78 {
 
-class CJinDuTiao;
+class ProgressWindow;
 class UiMessageBox;
 
 class UiLinkEvents final : public QObject, public LinkEvents {
@@ -41,7 +41,7 @@ class UiLinkEvents final : public QObject, public LinkEvents {
 
   // The main window (notifications, title), its message box routine and the
   // progress window. Set once on the UI thread before the link starts.
-  void attach(QWidget* window, UiMessageBox* messages, CJinDuTiao* progress);
+  void attach(QWidget* window, UiMessageBox* messages, ProgressWindow* progress);
 
   void postNotify(int code, int value) override;
   void sendNotify(int code, int value) override;
@@ -74,7 +74,7 @@ class UiLinkEvents final : public QObject, public LinkEvents {
 
   QPointer<QWidget> window_;  // the main window; UI thread only
   UiMessageBox* messages_ = nullptr;
-  QPointer<CJinDuTiao> progress_;
+  QPointer<ProgressWindow> progress_;
   QPointer<QMessageBox> workerBox_;  // UI thread only
   // Jobs from other threads: pushed onto an atomic stack (release), taken
   // whole by the UI thread (acquire), then run in arrival order from a queue

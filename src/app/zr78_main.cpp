@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "app/app.h"
+#include "app/application.h"
 #include "app/app_options.h"
 #include "app/main_window.h"
 #include "app/quit_signals.h"
@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
   QApplication qt(argc, argv);
   QApplication::setApplicationName(QStringLiteral("zr78"));
 
-  zr78::CQM417App app(*options);
+  zr78::Application app(*options);
   if (auto code = app.start()) return *code;
   // Ctrl+C in the terminal: end as a confirmed close does, keeping the
   // virtual amplifier's memory.

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "channels/route_word.h"
-#include "link/register_table.h"
+#include "registers/register_table.h"
 
 namespace zr78 {
 

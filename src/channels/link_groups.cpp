@@ -1,7 +1,7 @@
 #include "channels/link_groups.h"
 
 #include "channels/gain_word.h"
-#include "link/register_table.h"
+#include "registers/register_table.h"
 
 namespace zr78 {
 

@@ -3,7 +3,7 @@
 #include <initializer_list>
 
 #include "eq/eq_model.h"
-#include "link/register_table.h"
+#include "registers/register_table.h"
 
 namespace zr78 {
 

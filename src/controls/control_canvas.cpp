@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QWidget>
 
-#include "controls/mem_dc.h"
+#include "controls/panel_surface.h"
 
 namespace zr78 {
 
@@ -28,7 +28,7 @@ void ControlCanvas::paint(QWidget* widget) const {
   p.drawImage(QPoint(0, 0), face_);
 }
 
-void ControlCanvas::drawOnto(const QWidget* widget, CMemDcClass& surface) const {
+void ControlCanvas::drawOnto(const QWidget* widget, PanelSurface& surface) const {
   if (face_.isNull() || surface.image().isNull()) return;
   QPainter p(&surface.image());
   const qreal dpr = surface.image().devicePixelRatio();

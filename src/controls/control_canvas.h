@@ -15,13 +15,13 @@ class QWidget;
 
 namespace zr78 {
 
-class CMemDcClass;
+class PanelSurface;
 
 class ControlCanvas {
  public:
   // The panel's surface; it outlives the control (panels own their children).
-  void setSource(const CMemDcClass* source) { source_ = source; invalidateAll(); }
-  const CMemDcClass* source() const { return source_; }
+  void setSource(const PanelSurface* source) { source_ = source; invalidateAll(); }
+  const PanelSurface* source() const { return source_; }
 
   void invalidateAll() { backgroundValid_ = false; faceValid_ = false; }
   void invalidateFace() { faceValid_ = false; }
@@ -39,10 +39,10 @@ class ControlCanvas {
   // Copies the face into the widget's paint event, or onto a panel surface
   // at the widget's place there.
   void paint(QWidget* widget) const;
-  void drawOnto(const QWidget* widget, CMemDcClass& surface) const;
+  void drawOnto(const QWidget* widget, PanelSurface& surface) const;
 
  private:
-  const CMemDcClass* source_ = nullptr;
+  const PanelSurface* source_ = nullptr;
   QImage background_;
   QImage face_;
   bool backgroundValid_ = false;

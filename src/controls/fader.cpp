@@ -7,22 +7,22 @@
 
 #include <cmath>
 
-#include "controls/mem_dc.h"
+#include "controls/panel_surface.h"
 #include "controls/png_resource.h"
 #include "controls/window_message.h"
 
 namespace zr78 {
 
-CEQ_G_1::CEQ_G_1(int controlId, QWidget* parent) : SkinnedWidget(parent), controlId_(controlId) {
+Fader::Fader(int controlId, QWidget* parent) : SkinnedWidget(parent), controlId_(controlId) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::ClickFocus);
 }
 
-void CEQ_G_1::configure(const CMemDcClass* background, int skinIndex, int pngResourceId) {
+void Fader::configure(const PanelSurface* background, int skinIndex, int pngResourceId) {
   configure(background, skinIndex, loadPngResource(pngResourceId));
 }
 
-void CEQ_G_1::configure(const CMemDcClass* background, int skinIndex, const QImage& skin) {
+void Fader::configure(const PanelSurface* background, int skinIndex, const QImage& skin) {
   skin_ = skin;
   skinIndex_ = std::clamp(skinIndex, 0, FADER_SKIN_COUNT - 1);
   canvas_.setSource(background);
@@ -30,39 +30,39 @@ void CEQ_G_1::configure(const CMemDcClass* background, int skinIndex, const QIma
   update();
 }
 
-void CEQ_G_1::updateGeometryCache() {
+void Fader::updateGeometryCache() {
   geometry_ = FaderGeometry::compute(faderSkin(skinIndex_), size(), vertical());
 }
 
-void CEQ_G_1::setValue(double v) {
+void Fader::setValue(double v) {
   position_ = static_cast<int>(std::trunc(scale_ * v));
   redraw();
 }
 
-void CEQ_G_1::setClamped(int position) {
+void Fader::setClamped(int position) {
   position_ = std::clamp(position, std::min(minimum_, maximum_), std::max(minimum_, maximum_));
 }
 
-void CEQ_G_1::notify() {
+void Fader::notify() {
   setClamped(position_);
   sendMessage(parentWidget(), controlId_, index_, position_);
 }
 
-void CEQ_G_1::stepUp() {
+void Fader::stepUp() {
   position_ = position_ < threshold_ ? static_cast<int>(std::trunc(position_ + step_))
                                      : static_cast<int>(std::trunc(position_ + 10 * step_));
   notify();
   redraw();
 }
 
-void CEQ_G_1::stepDown() {
+void Fader::stepDown() {
   position_ = position_ > threshold_ ? static_cast<int>(std::trunc(position_ - 10 * step_))
                                      : static_cast<int>(std::trunc(position_ - step_));
   notify();
   redraw();
 }
 
-void CEQ_G_1::mousePressEvent(QMouseEvent* e) {
+void Fader::mousePressEvent(QMouseEvent* e) {
   if (e->button() != Qt::LeftButton || !acceptsMouse()) return;
   setFocus(Qt::MouseFocusReason);
   if (geometry_.knobRect(position_, minimum_, maximum_).contains(e->position())) {
@@ -74,16 +74,16 @@ void CEQ_G_1::mousePressEvent(QMouseEvent* e) {
   redraw();
 }
 
-void CEQ_G_1::mouseDoubleClickEvent(QMouseEvent* e) { mousePressEvent(e); }
+void Fader::mouseDoubleClickEvent(QMouseEvent* e) { mousePressEvent(e); }
 
-void CEQ_G_1::mouseMoveEvent(QMouseEvent* e) {
+void Fader::mouseMoveEvent(QMouseEvent* e) {
   if (!dragging_ || !acceptsMouse()) return;
   position_ = geometry_.positionAt(along(e->position()), minimum_, maximum_);
   redraw();
   notify();
 }
 
-void CEQ_G_1::mouseReleaseEvent(QMouseEvent* e) {
+void Fader::mouseReleaseEvent(QMouseEvent* e) {
   if (e->button() != Qt::LeftButton || !dragging_) return;
   dragging_ = false;
   unsetCursor();
@@ -91,30 +91,30 @@ void CEQ_G_1::mouseReleaseEvent(QMouseEvent* e) {
   redraw();
 }
 
-void CEQ_G_1::wheelEvent(QWheelEvent* e) {
+void Fader::wheelEvent(QWheelEvent* e) {
   const int dy = e->angleDelta().y();
   if (dy > 0) stepUp();
   else if (dy < 0) stepDown();
   e->accept();
 }
 
-void CEQ_G_1::keyPressEvent(QKeyEvent* e) {
+void Fader::keyPressEvent(QKeyEvent* e) {
   if (e->key() == Qt::Key_Up) stepUp();
   else if (e->key() == Qt::Key_Down) stepDown();
   else e->ignore();
 }
 
-void CEQ_G_1::focusOutEvent(QFocusEvent*) {
+void Fader::focusOutEvent(QFocusEvent*) {
   focusMark_ = false;
   redraw();
 }
 
-void CEQ_G_1::resizeEvent(QResizeEvent* e) {
+void Fader::resizeEvent(QResizeEvent* e) {
   updateGeometryCache();
   SkinnedWidget::resizeEvent(e);
 }
 
-void CEQ_G_1::compose() {
+void Fader::compose() {
   QImage face = canvas_.startFace(this);
   const FaderSkin& skin = faderSkin(skinIndex_);
   const int shown = std::clamp(position_, std::min(minimum_, maximum_), std::max(minimum_, maximum_));

@@ -1,4 +1,4 @@
-// CEQ_G_1: the skinned fader of the EQ bands, channel gains and routing
+// Fader: the skinned fader of the EQ bands, channel gains and routing
 // levels. It holds an integer position in [minimum, maximum] (the owner
 // divides by its scale for a value), is dragged by its knob or stepped by
 // wheel and Up/Down keys, and sends (control id, index, clamped position) to
@@ -16,19 +16,19 @@
 
 namespace zr78 {
 
-class CMemDcClass;
+class PanelSurface;
 
-class CEQ_G_1 : public SkinnedWidget<QWidget> {
+class Fader : public SkinnedWidget<QWidget> {
   Q_OBJECT
 
  public:
-  CEQ_G_1(int controlId, QWidget* parent);
+  Fader(int controlId, QWidget* parent);
 
   int controlId() const { return controlId_; }
 
   // Loads the skin artwork and takes the skin's geometry.
-  void configure(const CMemDcClass* background, int skinIndex, int pngResourceId);
-  void configure(const CMemDcClass* background, int skinIndex, const QImage& skin);
+  void configure(const PanelSurface* background, int skinIndex, int pngResourceId);
+  void configure(const PanelSurface* background, int skinIndex, const QImage& skin);
 
   // position = trunc(scale × v); the parent is not told.
   void setValue(double v);

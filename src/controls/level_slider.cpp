@@ -63,35 +63,35 @@ double SliderSteps::quantise(double v) const {
 double SliderSteps::up(double v) const { return quantise(v >= fineBelow ? v + 1 : v + 0.1); }
 double SliderSteps::down(double v) const { return quantise(v > fineBelow ? v - 1 : v - 0.1); }
 
-CEA_Ryn2::CEA_Ryn2(int controlId, QWidget* parent) : SkinnedWidget(parent), controlId_(controlId) {
+LevelSlider::LevelSlider(int controlId, QWidget* parent) : SkinnedWidget(parent), controlId_(controlId) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFocusPolicy(Qt::ClickFocus);
 }
 
-void CEA_Ryn2::setBackground(const CMemDcClass* surface) {
+void LevelSlider::setBackground(const PanelSurface* surface) {
   setBackground(surface, loadPngResource(png::SLIDER_SHEET));
 }
 
-void CEA_Ryn2::setBackground(const CMemDcClass* surface, const QImage& sprite) {
+void LevelSlider::setBackground(const PanelSurface* surface, const QImage& sprite) {
   sprite_ = sprite;
   canvas_.setSource(surface);
   toggleOn_ = toggleMode_ ? toggleValue_ : 0;
   relayout();
 }
 
-void CEA_Ryn2::setRange(double minimum, double maximum) {
+void LevelSlider::setRange(double minimum, double maximum) {
   steps_.minimum = minimum;
   steps_.maximum = maximum;
   redraw();
 }
 
-void CEA_Ryn2::setToggleMode(bool on, int toggleValue) {
+void LevelSlider::setToggleMode(bool on, int toggleValue) {
   toggleMode_ = on;
   toggleValue_ = toggleValue;
   relayout();
 }
 
-void CEA_Ryn2::setSliderValue(double v) {
+void LevelSlider::setSliderValue(double v) {
   if (toggleMode_) {
     toggleOn_ = v >= toggleValue_ ? toggleValue_ : 0;
     if (toggleOn_ != 0) v -= toggleValue_;
@@ -103,17 +103,17 @@ void CEA_Ryn2::setSliderValue(double v) {
   repaint();
 }
 
-void CEA_Ryn2::notify() {
+void LevelSlider::notify() {
   sendMessage(parentWidget(), controlId_, index_, static_cast<qintptr>(std::trunc(value_)));
 }
 
-void CEA_Ryn2::stepAndNotify(bool up) {
+void LevelSlider::stepAndNotify(bool up) {
   value_ = up ? steps_.up(value_) : steps_.down(value_);
   notify();
   redraw();
 }
 
-void CEA_Ryn2::mousePressEvent(QMouseEvent* e) {
+void LevelSlider::mousePressEvent(QMouseEvent* e) {
   if (e->button() != Qt::LeftButton || !shown_ || !enabled_) return;
   setFocus(Qt::MouseFocusReason);
   const QPointF at = e->position();
@@ -136,9 +136,9 @@ void CEA_Ryn2::mousePressEvent(QMouseEvent* e) {
   redraw();
 }
 
-void CEA_Ryn2::mouseDoubleClickEvent(QMouseEvent* e) { mousePressEvent(e); }
+void LevelSlider::mouseDoubleClickEvent(QMouseEvent* e) { mousePressEvent(e); }
 
-void CEA_Ryn2::mouseMoveEvent(QMouseEvent* e) {
+void LevelSlider::mouseMoveEvent(QMouseEvent* e) {
   if (!dragging_) return;
   value_ = steps_.quantise(geometry_.valueAt(e->position().x(), steps_.minimum, steps_.maximum));
   canvas_.invalidateFace();
@@ -146,7 +146,7 @@ void CEA_Ryn2::mouseMoveEvent(QMouseEvent* e) {
   notify();
 }
 
-void CEA_Ryn2::mouseReleaseEvent(QMouseEvent* e) {
+void LevelSlider::mouseReleaseEvent(QMouseEvent* e) {
   if (e->button() != Qt::LeftButton) return;
   if (dragging_) {
     unsetCursor();
@@ -156,13 +156,13 @@ void CEA_Ryn2::mouseReleaseEvent(QMouseEvent* e) {
   dragging_ = false;
 }
 
-void CEA_Ryn2::wheelEvent(QWheelEvent* e) {
+void LevelSlider::wheelEvent(QWheelEvent* e) {
   const int dy = e->angleDelta().y();
   if (dy != 0) stepAndNotify(dy > 0);
   e->accept();
 }
 
-void CEA_Ryn2::keyPressEvent(QKeyEvent* e) {
+void LevelSlider::keyPressEvent(QKeyEvent* e) {
   switch (e->key()) {
     case Qt::Key_Left: stepAndNotify(false); repaint(); break;
     case Qt::Key_Right: stepAndNotify(true); repaint(); break;
@@ -172,12 +172,12 @@ void CEA_Ryn2::keyPressEvent(QKeyEvent* e) {
   }
 }
 
-void CEA_Ryn2::focusOutEvent(QFocusEvent*) {
+void LevelSlider::focusOutEvent(QFocusEvent*) {
   active_ = false;
   redraw();
 }
 
-void CEA_Ryn2::changeEvent(QEvent* e) {
+void LevelSlider::changeEvent(QEvent* e) {
   if (e->type() == QEvent::EnabledChange) {
     enabled_ = isEnabled();
     redraw();
@@ -185,21 +185,21 @@ void CEA_Ryn2::changeEvent(QEvent* e) {
   SkinnedWidget::changeEvent(e);
 }
 
-void CEA_Ryn2::showEvent(QShowEvent*) { shown_ = true; redraw(); }
-void CEA_Ryn2::hideEvent(QHideEvent*) { shown_ = false; }
+void LevelSlider::showEvent(QShowEvent*) { shown_ = true; redraw(); }
+void LevelSlider::hideEvent(QHideEvent*) { shown_ = false; }
 
-void CEA_Ryn2::relayout() {
+void LevelSlider::relayout() {
   geometry_ = SliderGeometry::layout(size(), toggleMode_, tallFrame_);
   canvas_.invalidateAll();
   update();
 }
 
-void CEA_Ryn2::resizeEvent(QResizeEvent* e) {
+void LevelSlider::resizeEvent(QResizeEvent* e) {
   SkinnedWidget::resizeEvent(e);
   relayout();
 }
 
-void CEA_Ryn2::compose() {
+void LevelSlider::compose() {
   QImage face = canvas_.startFace(this);
   QPainter p(&face);
   prepareSmoothPainter(p);
@@ -243,7 +243,7 @@ void CEA_Ryn2::compose() {
   canvas_.setFace(std::move(face));
 }
 
-void CEA_Ryn2::drawCaption(QPainter& p) {
+void LevelSlider::drawCaption(QPainter& p) {
   if (!captionFormat_.isEmpty()) {
     caption_ = QString::fromStdString(formatNumber(captionFormat_.toStdString(), value_));
   }

@@ -1,4 +1,4 @@
-// CEA_Ryn2: the horizontal level slider drawn from sprite sheet 174: a track
+// LevelSlider: the horizontal level slider drawn from sprite sheet 174: a track
 // with a thumb, an optional on/off toggle at its right end, a colour glow
 // growing with the value and a caption above the track. Every change is sent
 // to the parent as (control id, index, trunc(value)); in toggle mode the
@@ -15,7 +15,7 @@
 
 namespace zr78 {
 
-class CMemDcClass;
+class PanelSurface;
 
 // Style-0 geometry in client pixels and the one value ↔ x map both the
 // drawing and the dragging use. No widget needed.
@@ -53,17 +53,17 @@ inline constexpr QRectF TOGGLE_ON{286, 15, 16, 17};
 inline constexpr QRectF TOGGLE_OFF{306, 15, 16, 17};
 }  // namespace slider_sprite
 
-class CEA_Ryn2 : public SkinnedWidget<QWidget> {
+class LevelSlider : public SkinnedWidget<QWidget> {
   Q_OBJECT
 
  public:
-  CEA_Ryn2(int controlId, QWidget* parent);
+  LevelSlider(int controlId, QWidget* parent);
 
   int controlId() const { return controlId_; }
 
   // Loads sprite 174 and takes the panel's surface as background source.
-  void setBackground(const CMemDcClass* surface);
-  void setBackground(const CMemDcClass* surface, const QImage& sprite);
+  void setBackground(const PanelSurface* surface);
+  void setBackground(const PanelSurface* surface, const QImage& sprite);
 
   // Not quantised, not clamped; in toggle mode a value ≥ toggleValue carries
   // the switch. Takes the focus and shows the active thumb.

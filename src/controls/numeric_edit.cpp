@@ -6,12 +6,12 @@
 #include <QWheelEvent>
 
 #include "controls/font_map.h"
-#include "controls/mem_dc.h"
+#include "controls/panel_surface.h"
 #include "controls/window_message.h"
 
 namespace zr78 {
 
-CMy_Edit_0::CMy_Edit_0(int controlId, QWidget* parent)
+NumericEdit::NumericEdit(int controlId, QWidget* parent)
     : SkinnedWidget(parent), controlId_(controlId), edit_(new QLineEdit(this)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   edit_->setObjectName(QString::number(EDIT_CHILD_ID));
@@ -24,7 +24,7 @@ CMy_Edit_0::CMy_Edit_0(int controlId, QWidget* parent)
   styleChild();
 }
 
-void CMy_Edit_0::setAppearance(int fontHeight, const QString& face, const QColor& textColour) {
+void NumericEdit::setAppearance(int fontHeight, const QString& face, const QColor& textColour) {
   fontHeight_ = fontHeight;
   fontFace_ = face;
   textColour_ = textColour;
@@ -34,7 +34,7 @@ void CMy_Edit_0::setAppearance(int fontHeight, const QString& face, const QColor
   refresh();
 }
 
-void CMy_Edit_0::styleChild() {
+void NumericEdit::styleChild() {
   edit_->setFont(makeFont(fontFace_, fontHeight_));
   // Transparent over the drawn face, in the text colour; selections on the
   // dark field colour.
@@ -45,67 +45,67 @@ void CMy_Edit_0::styleChild() {
                            .arg(textColour_.name(QColor::HexArgb)));
 }
 
-void CMy_Edit_0::placeChild() {
+void NumericEdit::placeChild() {
   // Inset by 2 pixels, vertically centred at the font's height, but never
   // lower than the glyphs need, so small fields do not cut their text.
   const int h = std::min(height(), std::max(height() - 4, fontHeight_ + 2));
   edit_->setGeometry(2, (height() - h) / 2, std::max(0, width() - 4), h);
 }
 
-void CMy_Edit_0::setRange(int minimum, int maximum) {
+void NumericEdit::setRange(int minimum, int maximum) {
   display_.minimum = minimum;
   display_.maximum = maximum;
   refresh();
 }
 
-void CMy_Edit_0::setKind(int kind, const QString& format) {
+void NumericEdit::setKind(int kind, const QString& format) {
   display_.kind = kind;
   display_.format = format.toStdString();
   refresh();
 }
 
-void CMy_Edit_0::setValueFromNumber(double number) {
+void NumericEdit::setValueFromNumber(double number) {
   value_ = valueFromNumber(display_, number);
   refresh();
 }
 
-QString CMy_Edit_0::shownText() const {
+QString NumericEdit::shownText() const {
   return QString::fromStdString(zr78::shownText(display_, value_));
 }
 
-void CMy_Edit_0::setInteractive(bool on) {
+void NumericEdit::setInteractive(bool on) {
   interactive_ = on;
   edit_->setReadOnly(!on);
   refresh();
 }
 
-void CMy_Edit_0::setStateColour(int state, const QColor& c) {
+void NumericEdit::setStateColour(int state, const QColor& c) {
   if (state >= 0 && state < 3) stateColours_[state] = c;
   refresh();
 }
 
 // An untouched field keeps its value: some shown texts do not read back as
 // the value they show ("Center" would read as 0, then L10).
-int CMy_Edit_0::typed() const {
+int NumericEdit::typed() const {
   const QString text = edit_->text();
   if (!display_.format.empty() && text == shownText()) return value_;
   return typedValue(display_, text.toStdString());
 }
 
-void CMy_Edit_0::notify() { sendMessage(parentWidget(), controlId_, notificationValue_, value_); }
+void NumericEdit::notify() { sendMessage(parentWidget(), controlId_, notificationValue_, value_); }
 
-void CMy_Edit_0::commit(int v) {
+void NumericEdit::commit(int v) {
   value_ = std::clamp(v, std::min(display_.minimum, display_.maximum),
                       std::max(display_.minimum, display_.maximum));
   notify();
   refresh();
 }
 
-void CMy_Edit_0::step(int delta) {
+void NumericEdit::step(int delta) {
   if (interactive_) commit(typed() + delta);
 }
 
-bool CMy_Edit_0::handleKey(int key) {
+bool NumericEdit::handleKey(int key) {
   if (!interactive_) return false;
   switch (key) {
     case Qt::Key_Up: step(1); return true;
@@ -116,7 +116,7 @@ bool CMy_Edit_0::handleKey(int key) {
   }
 }
 
-bool CMy_Edit_0::eventFilter(QObject* watched, QEvent* event) {
+bool NumericEdit::eventFilter(QObject* watched, QEvent* event) {
   if (watched != edit_) return QWidget::eventFilter(watched, event);
   switch (event->type()) {
     case QEvent::FocusIn:
@@ -145,23 +145,23 @@ bool CMy_Edit_0::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-void CMy_Edit_0::wheelEvent(QWheelEvent* e) {
+void NumericEdit::wheelEvent(QWheelEvent* e) {
   const int dy = e->angleDelta().y();
   if (dy != 0) step(dy > 0 ? 1 : -1);
   e->accept();
 }
 
-void CMy_Edit_0::mousePressEvent(QMouseEvent*) {
+void NumericEdit::mousePressEvent(QMouseEvent*) {
   if (interactive_) edit_->setFocus(Qt::MouseFocusReason);
 }
 
-void CMy_Edit_0::refresh() {
+void NumericEdit::refresh() {
   canvas_.invalidateFace();
   compose();
   update();
 }
 
-void CMy_Edit_0::compose() {
+void NumericEdit::compose() {
   if (width() <= 0 || height() <= 0) return;
   if (!drawn_) {
     QImage face = canvas_.startFace(this);
@@ -202,13 +202,13 @@ void CMy_Edit_0::compose() {
   canvas_.setFace(std::move(face));
 }
 
-void CMy_Edit_0::paintEvent(QPaintEvent*) {
+void NumericEdit::paintEvent(QPaintEvent*) {
   composedImage();
   QPainter p(this);
   p.drawImage(QPoint(0, 0), screenFace_);
 }
 
-void CMy_Edit_0::resizeEvent(QResizeEvent* e) {
+void NumericEdit::resizeEvent(QResizeEvent* e) {
   SkinnedWidget::resizeEvent(e);
   placeChild();
   refresh();

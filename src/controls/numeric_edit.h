@@ -1,4 +1,4 @@
-// CMy_Edit_0: the numeric entry field. It holds an integer (a register value
+// NumericEdit: the numeric entry field. It holds an integer (a register value
 // or a table position) between a minimum and a maximum, shows it in user
 // units by its display kind (edit_display.h), and hosts a real line edit
 // (object name "1124") for typing. Every change is sent to the parent at
@@ -17,19 +17,19 @@ class QLineEdit;
 
 namespace zr78 {
 
-class CMemDcClass;
+class PanelSurface;
 
-class CMy_Edit_0 : public SkinnedWidget<QWidget> {
+class NumericEdit : public SkinnedWidget<QWidget> {
   Q_OBJECT
 
  public:
   static constexpr int EDIT_CHILD_ID = 1124;
 
-  CMy_Edit_0(int controlId, QWidget* parent);
+  NumericEdit(int controlId, QWidget* parent);
 
   int controlId() const { return controlId_; }
   QLineEdit* editChild() const { return edit_; }
-  void setBackgroundSource(const CMemDcClass* source) { canvas_.setSource(source); refresh(); }
+  void setBackgroundSource(const PanelSurface* source) { canvas_.setSource(source); refresh(); }
 
   // Font height in pixels, face (empty: the generic sans-serif) and text colour.
   void setAppearance(int fontHeight, const QString& face, const QColor& textColour);

@@ -20,19 +20,19 @@ const ComboLayout& comboLayout(int index) {
   return layouts[index >= 0 && index < COMBO_LAYOUT_COUNT ? index : 0];
 }
 
-CRyn_ComboBox::CRyn_ComboBox(int controlId, QWidget* parent)
+SkinComboBox::SkinComboBox(int controlId, QWidget* parent)
     : SkinnedWidget(parent), controlId_(controlId) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setFrame(false);
-  connect(this, qOverload<int>(&QComboBox::activated), this, &CRyn_ComboBox::onUserSelection);
+  connect(this, qOverload<int>(&QComboBox::activated), this, &SkinComboBox::onUserSelection);
   styleList();
 }
 
-void CRyn_ComboBox::setUp(const CMemDcClass* background, int pngResourceId, int layoutIndex) {
+void SkinComboBox::setUp(const PanelSurface* background, int pngResourceId, int layoutIndex) {
   setUp(background, loadPngResource(pngResourceId), layoutIndex);
 }
 
-void CRyn_ComboBox::setUp(const CMemDcClass* background, const QImage& skin, int layoutIndex) {
+void SkinComboBox::setUp(const PanelSurface* background, const QImage& skin, int layoutIndex) {
   skin_ = skin;
   layout_ = std::clamp(layoutIndex, 0, COMBO_LAYOUT_COUNT - 1);
   canvas_.setSource(background);
@@ -40,29 +40,29 @@ void CRyn_ComboBox::setUp(const CMemDcClass* background, const QImage& skin, int
   relayout();
 }
 
-void CRyn_ComboBox::setCurSel(int wParam) {
+void SkinComboBox::setCurSel(int wParam) {
   displayed_ = wParam & 0xFFFF;
   redraw();
 }
 
-QString CRyn_ComboBox::displayedText() const {
+QString SkinComboBox::displayedText() const {
   const int i = displayed_ < 0 || displayed_ >= count() ? 0 : displayed_;
   return itemText(i);
 }
 
-void CRyn_ComboBox::setTextColour(const QColor& c) {
+void SkinComboBox::setTextColour(const QColor& c) {
   textColour_ = c;
   styleList();
   redraw();
 }
 
-void CRyn_ComboBox::onUserSelection(int) {
+void SkinComboBox::onUserSelection(int) {
   displayed_ = std::max(0, currentIndex());
   redraw();
   postMessage(parentWidget(), controlId_, notificationValue_, notificationValue_);
 }
 
-void CRyn_ComboBox::relayout() {
+void SkinComboBox::relayout() {
   const ComboLayout& l = comboLayout(layout_);
   scale_ = l.width > 0 && width() > 0 ? static_cast<double>(width()) / l.width : 1.0;
   textRect_ = QRect(QPoint(static_cast<int>(l.textLeft * scale_), static_cast<int>(l.textTop * scale_)),
@@ -77,7 +77,7 @@ void CRyn_ComboBox::relayout() {
 // The dropped list shows the items in the control's text colour over a
 // background that contrasts with it (a light list for the default dark grey
 // text, a dark one for light text), with the accent colour under the pointer.
-void CRyn_ComboBox::styleList() {
+void SkinComboBox::styleList() {
   const bool darkText = textColour_.lightness() < 128;
   view()->setStyleSheet(
       QStringLiteral("QAbstractItemView { background: %1; color: %2; border: 1px solid %3;"
@@ -88,7 +88,7 @@ void CRyn_ComboBox::styleList() {
                darkText ? QStringLiteral("rgb(150, 152, 156)") : QStringLiteral("rgb(20, 20, 22)")));
 }
 
-void CRyn_ComboBox::compose() {
+void SkinComboBox::compose() {
   QImage face = canvas_.startFace(this);
   if (shown_ && setUp_) {
     QPainter p(&face);
@@ -106,24 +106,24 @@ void CRyn_ComboBox::compose() {
   canvas_.setFace(std::move(face));
 }
 
-void CRyn_ComboBox::resizeEvent(QResizeEvent* e) {
+void SkinComboBox::resizeEvent(QResizeEvent* e) {
   SkinnedWidget::resizeEvent(e);
   relayout();
 }
 
-void CRyn_ComboBox::focusInEvent(QFocusEvent* e) {
+void SkinComboBox::focusInEvent(QFocusEvent* e) {
   SkinnedWidget::focusInEvent(e);
   focus_ = true;
   redraw();
 }
 
-void CRyn_ComboBox::focusOutEvent(QFocusEvent* e) {
+void SkinComboBox::focusOutEvent(QFocusEvent* e) {
   SkinnedWidget::focusOutEvent(e);
   focus_ = false;
   redraw();
 }
 
-void CRyn_ComboBox::changeEvent(QEvent* e) {
+void SkinComboBox::changeEvent(QEvent* e) {
   SkinnedWidget::changeEvent(e);
   if (e->type() == QEvent::EnabledChange) {
     enabled_ = isEnabled();
@@ -131,23 +131,23 @@ void CRyn_ComboBox::changeEvent(QEvent* e) {
   }
 }
 
-void CRyn_ComboBox::showEvent(QShowEvent* e) {
+void SkinComboBox::showEvent(QShowEvent* e) {
   SkinnedWidget::showEvent(e);
   shown_ = true;
   if (setUp_) redraw();
 }
 
-void CRyn_ComboBox::hideEvent(QHideEvent* e) {
+void SkinComboBox::hideEvent(QHideEvent* e) {
   SkinnedWidget::hideEvent(e);
   shown_ = false;
   if (setUp_) redraw();
 }
 
-void CRyn_ComboBox::mousePressEvent(QMouseEvent* e) {
+void SkinComboBox::mousePressEvent(QMouseEvent* e) {
   if (acceptsMouse()) SkinnedWidget::mousePressEvent(e);
 }
 
-void CRyn_ComboBox::mouseDoubleClickEvent(QMouseEvent* e) {
+void SkinComboBox::mouseDoubleClickEvent(QMouseEvent* e) {
   if (acceptsMouse()) SkinnedWidget::mouseDoubleClickEvent(e);
 }
 

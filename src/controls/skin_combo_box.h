@@ -1,4 +1,4 @@
-// CRyn_ComboBox: a drop-down list whose closed face is drawn by the program
+// SkinComboBox: a drop-down list whose closed face is drawn by the program
 // (a two-frame skin, normal and focused, stretched to the control, with the
 // displayed item's text in a scaled bold font) over the panel's background.
 // The displayed index is kept apart from the list's own selection: setCurSel
@@ -15,7 +15,7 @@
 
 namespace zr78 {
 
-class CMemDcClass;
+class PanelSurface;
 
 // Design size of a layout and its text rectangle (left, top, right, bottom).
 struct ComboLayout {
@@ -25,16 +25,16 @@ struct ComboLayout {
 inline constexpr int COMBO_LAYOUT_COUNT = 5;
 const ComboLayout& comboLayout(int index);
 
-class CRyn_ComboBox : public SkinnedWidget<QComboBox> {
+class SkinComboBox : public SkinnedWidget<QComboBox> {
   Q_OBJECT
 
  public:
-  CRyn_ComboBox(int controlId, QWidget* parent);
+  SkinComboBox(int controlId, QWidget* parent);
 
   int controlId() const { return controlId_; }
 
-  void setUp(const CMemDcClass* background, int pngResourceId, int layoutIndex);
-  void setUp(const CMemDcClass* background, const QImage& skin, int layoutIndex);
+  void setUp(const PanelSurface* background, int pngResourceId, int layoutIndex);
+  void setUp(const PanelSurface* background, const QImage& skin, int layoutIndex);
 
   // The face shows item (wParam & 0xFFFF); the list's selection stays.
   void setCurSel(int wParam);

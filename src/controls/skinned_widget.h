@@ -12,7 +12,7 @@
 
 namespace zr78 {
 
-class CMemDcClass;
+class PanelSurface;
 
 template <class Base>
 class SkinnedWidget : public Base {
@@ -25,7 +25,7 @@ class SkinnedWidget : public Base {
     return canvas_.face();
   }
   // Copies the picture onto a panel surface at the control's place there.
-  void drawOnto(CMemDcClass& surface) {
+  void drawOnto(PanelSurface& surface) {
     composedImage();
     canvas_.drawOnto(this, surface);
   }

@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "link/register_table.h"
+#include "registers/register_table.h"
 
 namespace zr78 {
 

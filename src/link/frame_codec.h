@@ -10,7 +10,7 @@
 
 #include "link/frame_format.h"
 #include "link/link_state.h"
-#include "link/register_table.h"
+#include "registers/register_table.h"
 #include "platform/clock.h"
 
 namespace zr78 {

@@ -22,6 +22,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/crc16.h"
+
 namespace zr78 {
 
 constexpr uint8_t kFrameStart = 0x80;
@@ -45,17 +47,6 @@ enum Command : uint8_t {
 
 constexpr int kWriteBatchLimit = 24;  // registers per command-3 frame
 constexpr int kReadBatchLimit = 25;   // addresses per command-6 frame
-
-// CRC-16/MODBUS: initial 0xFFFF, reflected polynomial 0xA001, no final XOR.
-// Known answer: "123456789" -> 0x4B37.
-constexpr uint16_t crc16(const uint8_t* data, size_t count) {
-  uint16_t crc = 0xFFFF;
-  for (size_t i = 0; i < count; ++i) {
-    crc ^= data[i];
-    for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? static_cast<uint16_t>((crc >> 1) ^ 0xA001) : static_cast<uint16_t>(crc >> 1);
-  }
-  return crc;
-}
 
 // Length byte for N data bytes.
 constexpr uint8_t frameLengthByte(size_t dataCount) {

@@ -6,16 +6,16 @@
 
 namespace zr78 {
 
-bool CHidIO::openDevice() {
+bool HidPort::openDevice() {
   device_.close();
   return device_.open();
 }
 
-int CHidIO::readReport(uint8_t* report) { return device_.readReport(report, readTimeoutMs_.load()); }
+int HidPort::readReport(uint8_t* report) { return device_.readReport(report, readTimeoutMs_.load()); }
 
-int CHidIO::writeReport(const uint8_t* report) { return device_.writeReport(report); }
+int HidPort::writeReport(const uint8_t* report) { return device_.writeReport(report); }
 
-bool CHidCmd::writePacket(const uint8_t* frame, size_t size) {
+bool PacketWriter::writePacket(const uint8_t* frame, size_t size) {
   if (size > 0xFFFF) return false;  // the header has 16 bits for the length
   std::vector<uint8_t> packet(kPacketHeader + size);
   packet[0] = kPacketMagic0;
@@ -34,7 +34,7 @@ bool CHidCmd::writePacket(const uint8_t* frame, size_t size) {
   return true;
 }
 
-bool CHidCmd::sendFrameUsb(const uint8_t* frame, size_t size) {
+bool PacketWriter::sendFrameUsb(const uint8_t* frame, size_t size) {
   const bool ok = writePacket(frame, size);
   state_.connected.store(ok);
   return ok;

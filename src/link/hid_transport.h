@@ -2,8 +2,8 @@
 // of 65-byte reports (layout in frame_format.h), and the reader thread that
 // reassembles incoming packets for the frame receiver.
 //
-// Threads: CHidCmd writes from the sync worker only; HidReader reads on its
-// own thread; CHidIO::closeDevice may run on any thread (HidDevice::close
+// Threads: PacketWriter writes from the sync worker only; HidReader reads on its
+// own thread; HidPort::closeDevice may run on any thread (HidDevice::close
 // makes a pending read return).
 #pragma once
 
@@ -20,9 +20,9 @@
 namespace zr78 {
 
 // The device's four operations with the link's waits.
-class CHidIO {
+class HidPort {
  public:
-  explicit CHidIO(HidDevice& device) : device_(device) {}
+  explicit HidPort(HidDevice& device) : device_(device) {}
 
   // The wait of one input report (LinkTiming::reportReadTimeout); read by the
   // reader thread, set by the worker at each connection attempt.
@@ -41,11 +41,11 @@ class CHidIO {
 };
 
 // Packet writing (sync worker only).
-class CHidCmd final : public FrameWriter {
+class PacketWriter final : public FrameWriter {
  public:
-  CHidCmd(HidDevice& device, LinkState& state) : io_(device), state_(state) {}
+  PacketWriter(HidDevice& device, LinkState& state) : io_(device), state_(state) {}
 
-  CHidIO& io() { return io_; }
+  HidPort& io() { return io_; }
 
   // Header and frame in reports, the last padded with zeros. Fails at the
   // first write that does not move the whole report.
@@ -55,7 +55,7 @@ class CHidCmd final : public FrameWriter {
   bool writeFrame(const uint8_t* frame, size_t size) override { return sendFrameUsb(frame, size); }
 
  private:
-  CHidIO io_;
+  HidPort io_;
   LinkState& state_;
 };
 
@@ -83,7 +83,7 @@ class PacketAssembler {
 // or stop() is called, and feeds the receiver; clears `connected` when it ends.
 class HidReader {
  public:
-  HidReader(CHidIO& io, FrameReceiver& receiver, LinkState& state)
+  HidReader(HidPort& io, FrameReceiver& receiver, LinkState& state)
       : io_(io), receiver_(receiver), state_(state) {}
   ~HidReader() { stopAndJoin(); }
   HidReader(const HidReader&) = delete;
@@ -98,7 +98,7 @@ class HidReader {
  private:
   void run();
 
-  CHidIO& io_;
+  HidPort& io_;
   FrameReceiver& receiver_;
   LinkState& state_;
   std::atomic<bool> alive_{false};

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "link/signal.h"
+#include "platform/signal.h"
 
 namespace zr78 {
 

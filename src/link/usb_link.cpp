@@ -44,12 +44,12 @@ void UsbLink::setTiming(const LinkTiming& timing) {
   cmd_.io().setReadTimeout(timing.reportReadTimeout);
 }
 
-void UsbLink::connectUsb(LinkEvents& events) {
+void UsbLink::connectUsb(ConnectObserver& observer) {
   for (;;) {
-    if (state_.running.load()) events.sendNotify(kNotifyLinkStatus, 1);
+    if (state_.running.load()) observer.connecting();
     sleepWhileRunning(timing_.connectSleep);
     state_.connected.store(false);
-    if (!lockChannel(events)) return;  // stopped
+    if (!lockChannel(observer)) return;  // stopped
     bool startOver = false;
     // The probe's write sets `connected`, which ends this loop; a failed
     // write or a lost reader clears it again and the device is opened anew.
@@ -69,10 +69,10 @@ void UsbLink::connectUsb(LinkEvents& events) {
   }
 }
 
-bool UsbLink::lockChannel(LinkEvents& events) {
+bool UsbLink::lockChannel(ConnectObserver& observer) {
   while (state_.running.load()) {
     if (channelLock_.tryAcquire(lockName_)) return true;
-    events.messageBox(lockName_ + kBlockedSuffix, "", MessageButtons::Ok);
+    observer.channelBlocked(lockName_ + kBlockedSuffix);
     sleepWhileRunning(timing_.lockRetrySleep);
   }
   return false;

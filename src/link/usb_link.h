@@ -12,13 +12,13 @@
 #include <initializer_list>
 #include <string>
 
+#include "link/connect_observer.h"
 #include "link/frame_codec.h"
 #include "link/hid_device.h"
 #include "link/hid_transport.h"
-#include "link/link_events.h"
 #include "link/link_state.h"
 #include "link/link_timing.h"
-#include "link/register_table.h"
+#include "registers/register_table.h"
 #include "platform/clock.h"
 #include "platform/named_lock.h"
 
@@ -42,11 +42,10 @@ class UsbLink {
   void setChannelLockName(const std::string& name) { lockName_ = name; }
   const std::string& channelLockName() const { return lockName_; }
 
-  // Returns when connected, or when state.running is cleared. Sends
-  // MSG_DEVICE_NOTIFY code 4 value 1 when running; shows the blocked message
-  // (empty caption) and retries every lockRetrySleep while another process
-  // holds the channel.
-  void connectUsb(LinkEvents& events);
+  // Returns when connected, or when state.running is cleared. Reports each
+  // attempt while running, and the blocked channel (retrying every
+  // lockRetrySleep) while another process holds it.
+  void connectUsb(ConnectObserver& observer);
 
   bool sendFrame(uint8_t command, const uint8_t* data, size_t count) {
     return sender_.sendFrame(command, data, count);
@@ -73,7 +72,7 @@ class UsbLink {
 
  private:
   // One pass of the channel lock and the open/probe loop; false: start over.
-  bool lockChannel(LinkEvents& events);
+  bool lockChannel(ConnectObserver& observer);
   bool probeDevice();
   // Sleeps ms, ending early when `running` is cleared.
   void sleepWhileRunning(int ms) const;
@@ -83,7 +82,7 @@ class UsbLink {
   LinkTiming timing_;
   std::string lockName_ = usbChannelLockName();
   FrameReceiver receiver_;
-  CHidCmd cmd_;
+  PacketWriter cmd_;
   FrameSender sender_;
   HidReader reader_;
   NamedLock channelLock_;

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstring>
 
-#include "link/frame_format.h"
+#include "platform/crc16.h"
 #include "presets/preset_layout.h"
 
 namespace zr78 {

@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "link/register_table.h"
+#include "registers/register_table.h"
 #include "presets/file_result.h"
 
 namespace zr78 {

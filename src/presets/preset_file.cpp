@@ -36,32 +36,32 @@ PresetTime localPresetTime() {
                     static_cast<uint32_t>(local.tm_min), static_cast<uint32_t>(local.tm_sec)};
 }
 
-CZB_FileData::CZB_FileData(Folders folders) : folders_(std::move(folders)), random_(std::random_device{}()) {
+PresetFile::PresetFile(Folders folders) : folders_(std::move(folders)), random_(std::random_device{}()) {
   header.time = localPresetTime();
 }
 
-std::string CZB_FileData::completeName(const std::string& name) {
+std::string PresetFile::completeName(const std::string& name) {
   std::string lower = name;
   std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
   return lower.find(kExtension) == std::string::npos ? name + kExtension : name;
 }
 
-FileResult CZB_FileData::writeImage(const std::string& name, std::span<const int32_t, kPresetRegisterCount> values) {
+FileResult PresetFile::writeImage(const std::string& name, std::span<const int32_t, kPresetRegisterCount> values) {
   if (name.empty()) return FileResult::EmptyName;
   return writeImageAt(folders_.resolve(completeName(name)), values);
 }
 
-FileResult CZB_FileData::writeImageAt(const fs::path& path, std::span<const int32_t, kPresetRegisterCount> values) {
+FileResult PresetFile::writeImageAt(const fs::path& path, std::span<const int32_t, kPresetRegisterCount> values) {
   const std::vector<uint8_t> file = encodePreset(header, values, random_);
   return writeFileReplacing(path, file) ? FileResult::Ok : FileResult::CannotCreate;
 }
 
-FileResult CZB_FileData::readImage(const std::string& name) {
+FileResult PresetFile::readImage(const std::string& name) {
   if (name.empty()) return FileResult::EmptyName;
   return readImageAt(folders_.resolve(completeName(name)));
 }
 
-FileResult CZB_FileData::readImageAt(const fs::path& path) {
+FileResult PresetFile::readImageAt(const fs::path& path) {
   const auto file = readWholeFile(path);
   if (!file) return FileResult::CannotOpen;
   DecodedPreset decoded;
@@ -72,7 +72,7 @@ FileResult CZB_FileData::readImageAt(const fs::path& path) {
   return FileResult::Ok;
 }
 
-FileResult CZB_FileData::save(const std::string& name, std::span<const int32_t, kPresetRegisterCount> values) {
+FileResult PresetFile::save(const std::string& name, std::span<const int32_t, kPresetRegisterCount> values) {
   if (name.empty()) return FileResult::EmptyName;
   const std::string completed = completeName(name);
   makeFolder(folders_.preset());
@@ -92,7 +92,7 @@ FileResult CZB_FileData::save(const std::string& name, std::span<const int32_t, 
   return result;
 }
 
-FileResult CZB_FileData::load(const std::string& name) {
+FileResult PresetFile::load(const std::string& name) {
   if (name.empty()) return FileResult::EmptyName;
   const std::string completed = completeName(name);
   const fs::path places[] = {folders_.resolve(completed), Folders::in(folders_.preset(), completed),
@@ -105,7 +105,7 @@ FileResult CZB_FileData::load(const std::string& name) {
   return result;
 }
 
-FileResult CZB_FileData::remove(const std::string& name) {
+FileResult PresetFile::remove(const std::string& name) {
   if (name.empty()) return FileResult::EmptyName;
   const std::string completed = completeName(name);
   std::error_code error;
@@ -116,7 +116,7 @@ FileResult CZB_FileData::remove(const std::string& name) {
   return FileResult::Ok;
 }
 
-bool CZB_FileData::exists(const std::string& name) const {
+bool PresetFile::exists(const std::string& name) const {
   const std::string completed = name.find(kExtension) == std::string::npos ? name + kExtension : name;
   return isFile(folders_.resolve(completed)) || isFile(Folders::in(folders_.fallback, completed));
 }

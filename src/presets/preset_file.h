@@ -1,4 +1,4 @@
-// CZB_FileData: save, load, delete and look for preset files (".ryb"), each
+// PresetFile: save, load, delete and look for preset files (".ryb"), each
 // operation on a fresh, short-lived object. The byte layout lives in
 // preset_layout.h, the coding in preset_codec.h; this class adds names and
 // folders. Not shared between threads.
@@ -16,11 +16,11 @@
 
 namespace zr78 {
 
-class CZB_FileData {
+class PresetFile {
  public:
   // Records the local time as the write time; header fields as this program
   // writes them (deviceId 0 until the caller sets it).
-  explicit CZB_FileData(Folders folders);
+  explicit PresetFile(Folders folders);
 
   // The name with ".ryb" appended unless its lower-cased copy contains ".ryb"
   // anywhere ("Bass" -> "Bass.ryb"; "Bass.RYB" and "my.ryb.old" unchanged).

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "link/register_table.h"
+#include "registers/register_table.h"
 
 namespace zr78::sim {
 

@@ -102,7 +102,7 @@
 #include <vector>
 
 #include "link/hid_device.h"
-#include "link/register_table.h"
+#include "registers/register_table.h"
 
 namespace zr78::sim {
 

@@ -23,12 +23,12 @@
 #include <vector>
 
 #include "temp_dir.h"
-#include "app/app.h"
+#include "app/application.h"
 #include "app/main_window.h"
-#include "controls/gdi_button.h"
+#include "controls/image_button.h"
 #include "controls/window_message.h"
 #include "controls/window_messages.h"
-#include "link/link_session.h"
+#include "sync/link_session.h"
 #include "sim/virtual_amplifier.h"
 #include "text/language.h"
 
@@ -120,7 +120,7 @@ class AppFixture : public ::testing::Test {
 
   // Builds and starts the program; false when it ended at once.
   bool start() {
-    app_ = std::make_unique<CQM417App>(options_);
+    app_ = std::make_unique<Application>(options_);
     return !app_->start().has_value();
   }
   bool startConnected() { return start() && waitConnected(); }
@@ -129,7 +129,7 @@ class AppFixture : public ::testing::Test {
     return waitUntil(
         [&] {
           return session().worker.synchronising() && window().displayRefreshes() > 0 &&
-                 window().topButton(kButtonStatus)->state() == CGDI_Button::PRESSED;
+                 window().topButton(kButtonStatus)->state() == ImageButton::PRESSED;
         },
         timeoutMs);
   }
@@ -171,7 +171,7 @@ class AppFixture : public ::testing::Test {
     settle();
   }
 
-  CQM417Dlg& window() { return *app_->window(); }
+  MainWindow& window() { return *app_->window(); }
   LinkSession& session() { return *app_->session(); }
   RegisterTable& table() { return session().table; }
   sim::VirtualAmplifier& amp() { return *app_->amplifier(); }
@@ -180,7 +180,7 @@ class AppFixture : public ::testing::Test {
   TempDir dir_{"zr78-app-"};
   const std::filesystem::path root_ = dir_.path();
   AppOptions options_;
-  std::unique_ptr<CQM417App> app_;
+  std::unique_ptr<Application> app_;
 };
 
 }  // namespace zr78::test

@@ -17,7 +17,7 @@ class InputSelectorTest : public AppFixture {
   }
   // Opens the list and clicks the item, as the user does.
   void choose(int item) {
-    CRyn_ComboBox* s = window().inputSelector();
+    SkinComboBox* s = window().inputSelector();
     s->showPopup();
     QAbstractItemView* view = s->view();
     ASSERT_TRUE(waitUntil([&] { return view->isVisible(); }));
@@ -25,7 +25,7 @@ class InputSelectorTest : public AppFixture {
     QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
     settle();
   }
-  CRyn_ComboBox* selector() { return window().inputSelector(); }
+  SkinComboBox* selector() { return window().inputSelector(); }
   // The edit reaches the device (it was marked dirty). The keep-alive polls
   // 1234: a reply that overtakes the edit replaces it in the table, as the
   // worker's rule says, and the user's choice is made again.

@@ -5,7 +5,7 @@
 
 #include "app/qt_text.h"
 #include "app_fixture.h"
-#include "controls/label.h"
+#include "controls/skin_label.h"
 #include "controls/level_slider.h"
 #include "controls/skin_combo_box.h"
 #include "link/frame_format.h"
@@ -26,7 +26,7 @@ class MainWindowTest : public AppFixture {
   }
   // Presses on the slider at x (client pixels of the slider), drags to x2, releases.
   void dragSlider(double fromX, double toX) {
-    CEA_Ryn2* s = window().volumeSlider();
+    LevelSlider* s = window().volumeSlider();
     const int y = static_cast<int>(s->geometryCache().trackY);
     sendMouse(s, QEvent::MouseButtonPress, QPoint(qRound(fromX), y), Qt::LeftButton);
     sendMouse(s, QEvent::MouseMove, QPoint(qRound(toX), y), Qt::LeftButton);
@@ -273,7 +273,7 @@ TEST_F(MainWindowTest, StatusButtonPausesThenReconnectsWithAFullRead) {
 
 TEST_F(MainWindowTest, DeviceKindRelabelsButtonSeven) {
   deviceValue(1249, 1);
-  EXPECT_EQ(window().topButton(kButtonDeviceKind)->state(), CGDI_Button::PRESSED);
+  EXPECT_EQ(window().topButton(kButtonDeviceKind)->state(), ImageButton::PRESSED);
   EXPECT_EQ(window().topButton(kButtonDeviceKind)->text(), "Amplifier");
   deviceValue(1249, 0);
   EXPECT_EQ(window().topButton(kButtonDeviceKind)->text(), "DSP");

@@ -19,7 +19,7 @@ class ProgressWindowTest : public ::testing::Test {
     progress.setFormat("Read Device Data:%5.0f %%");
   }
   QWidget owner;
-  CJinDuTiao progress;
+  ProgressWindow progress;
 };
 
 TEST_F(ProgressWindowTest, BarAndTextFromStubToFull) {

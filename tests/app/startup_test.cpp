@@ -8,7 +8,7 @@
 #include "app/progress_window.h"
 #include "app/qt_text.h"
 #include "app_fixture.h"
-#include "controls/label.h"
+#include "controls/skin_label.h"
 #include "controls/skin_combo_box.h"
 #include "platform/named_lock.h"
 #include "text/shared_texts.h"
@@ -21,7 +21,7 @@ using StartupTest = AppFixture;
 TEST_F(StartupTest, ConnectsThroughTheProgressWindow) {
   ASSERT_TRUE(start());
   QStringList shown;
-  QObject::connect(&window().progressWindow(), &CJinDuTiao::valueShown,
+  QObject::connect(&window().progressWindow(), &ProgressWindow::valueShown,
                    [&](const QString& text, int) { shown << text; });
   QStringList statuses;
   ASSERT_TRUE(waitUntil([&] {
@@ -77,7 +77,7 @@ TEST_F(StartupTest, LanguageFromTheSettingsFileOrTheLocale) {
     EXPECT_EQ(window().topButton(10)->text(), qtText(Text(kTextStopTest, l)));
     EXPECT_EQ(window().topButton(kButtonStatus)->text(), qtText(Text(kTextConnecting, l)));
     EXPECT_TRUE(window().volumeLabel()->text().startsWith(qtText(Text(kTextVolume, l))));
-    CRyn_ComboBox* selector = window().inputSelector();
+    SkinComboBox* selector = window().inputSelector();
     ASSERT_EQ(selector->count(), 4);
     EXPECT_EQ(selector->itemText(0), qtText(Text(kTextBluetooth, l)));
     EXPECT_EQ(selector->itemText(1), qtText(Text(kTextHiLevel, l)));
@@ -110,7 +110,7 @@ TEST_F(StartupTest, SecondStartBringsTheFirstForwardAndEnds) {
   window().showMinimized();
   settle();
   BoxAnswerer boxes(QMessageBox::Ok);
-  CQM417App second(options_);
+  Application second(options_);
   EXPECT_EQ(second.start(), std::optional<int>(0));
   EXPECT_EQ(second.window(), nullptr);
   ASSERT_EQ(boxes.seen().size(), 1u);

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "link/register_table.h"
+#include "registers/register_table.h"
 #include "register_fixture.h"
 
 namespace zr78 {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "channels/link_groups.h"
-#include "link/register_table.h"
+#include "registers/register_table.h"
 
 namespace zr78 {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "eq/eq_model.h"
-#include "link/register_table.h"
+#include "registers/register_table.h"
 #include "register_fixture.h"
 
 namespace zr78 {

@@ -55,7 +55,7 @@ QImage testSkin() {
 
 struct FaderFixture : ::testing::Test {
   void SetUp() override {
-    fader = new CEQ_G_1(ID, &parent);
+    fader = new Fader(ID, &parent);
     fader->setGeometry(20, 20, 18, 98);
     fader->configure(&parent.surface, 0, testSkin());
     fader->setRange(-200, 200);
@@ -73,7 +73,7 @@ struct FaderFixture : ::testing::Test {
   test::Recorded note(int position) const { return {ID, BAND, position}; }
 
   test::MessageRecorder parent;
-  CEQ_G_1* fader = nullptr;
+  Fader* fader = nullptr;
 };
 
 TEST_F(FaderFixture, SetValueIsSilent) {

@@ -62,7 +62,7 @@ TEST(SliderGeometry, ValueAndXMapRoundTripAtBothScales) {
 
 struct SliderFixture : ::testing::Test {
   void SetUp() override {
-    slider = new CEA_Ryn2(ID, &parent);
+    slider = new LevelSlider(ID, &parent);
     slider->setGeometry(20, 20, 170, 19);
     slider->setBackground(&parent.surface, QImage());  // geometry only, no artwork
     slider->setRange(-60, 0);
@@ -86,7 +86,7 @@ struct SliderFixture : ::testing::Test {
     return out;
   }
   test::MessageRecorder parent;
-  CEA_Ryn2* slider = nullptr;
+  LevelSlider* slider = nullptr;
 };
 
 TEST_F(SliderFixture, DraggingMovesInWholeDecibelsAndStaysInRange) {
@@ -155,7 +155,7 @@ std::array<bool, 3> inkThirds(const QImage& img, int bandBottom) {
 
 TEST(SliderCaption, NameAndColonLeftValueRightOrAllLeftWithoutColon) {
   test::MessageRecorder parent;
-  CEA_Ryn2 slider(ID, &parent);
+  LevelSlider slider(ID, &parent);
   slider.setGeometry(0, 0, 340, 66);
   slider.setTallFrame(true);
   slider.setBackground(&parent.surface, QImage());

@@ -10,7 +10,7 @@
 #include <climits>
 #include <vector>
 
-#include "controls/mem_dc.h"
+#include "controls/panel_surface.h"
 #include "controls/window_message.h"
 
 namespace zr78::test {
@@ -52,7 +52,7 @@ class MessageRecorder : public QWidget {
   }
 
   std::vector<Recorded> messages;
-  CMemDcClass surface;
+  PanelSurface surface;
 
  protected:
   bool event(QEvent* e) override { return table_.dispatch(e) || QWidget::event(e); }

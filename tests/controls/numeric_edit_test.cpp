@@ -17,7 +17,7 @@ struct EditFixture : ::testing::Test {
   void SetUp() override {
     other = new QLineEdit(&parent);
     other->setGeometry(200, 10, 50, 20);
-    edit = new CMy_Edit_0(ID, &parent);
+    edit = new NumericEdit(ID, &parent);
     edit->setGeometry(10, 10, 60, 20);
     edit->setBackgroundSource(&parent.surface);
     edit->setAppearance(14, "Arial Bold", QColor(186, 194, 208));
@@ -49,7 +49,7 @@ struct EditFixture : ::testing::Test {
 
   test::MessageRecorder parent;
   QLineEdit* other = nullptr;
-  CMy_Edit_0* edit = nullptr;
+  NumericEdit* edit = nullptr;
 };
 
 struct TypingCase {

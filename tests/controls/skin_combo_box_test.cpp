@@ -23,7 +23,7 @@ QImage testSkin() {
 
 struct ComboFixture : ::testing::Test {
   void SetUp() override {
-    combo = new CRyn_ComboBox(ID, &parent);
+    combo = new SkinComboBox(ID, &parent);
     combo->setGeometry(10, 10, 109, 24);
     combo->setUp(&parent.surface, testSkin(), 3);
     combo->setNotificationValue(3);
@@ -33,7 +33,7 @@ struct ComboFixture : ::testing::Test {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&parent));
   }
   test::MessageRecorder parent;
-  CRyn_ComboBox* combo = nullptr;
+  SkinComboBox* combo = nullptr;
 };
 
 TEST_F(ComboFixture, SetCurSelChangesOnlyTheDisplayedItem) {
@@ -91,7 +91,7 @@ TEST_F(ComboFixture, ClickDropsDownTheList) {
 
 TEST(ComboLayouts, ScaleFollowsTheWidthAndTheSkinFillsTheScaledLayout) {
   test::MessageRecorder parent;
-  CRyn_ComboBox combo(ID, &parent);
+  SkinComboBox combo(ID, &parent);
   combo.setGeometry(0, 0, 218, 48);
   combo.setUp(&parent.surface, testSkin(), 3);
   combo.addItem("USB");

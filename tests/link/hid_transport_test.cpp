@@ -27,7 +27,7 @@ class HidTransportTest : public ::testing::Test {
  protected:
   test::FakeHidDevice device;
   LinkState state;
-  CHidCmd cmd{device, state};
+  PacketWriter cmd{device, state};
   void SetUp() override { ASSERT_TRUE(cmd.io().openDevice()); }
 };
 
@@ -89,7 +89,7 @@ TEST_F(HidTransportTest, WriteFailures) {
     SCOPED_TRACE(c.name);
     test::FakeHidDevice dev;
     LinkState st;
-    CHidCmd link(dev, st);
+    PacketWriter link(dev, st);
     ASSERT_TRUE(link.io().openDevice());
     dev.failWritesAfter(c.okWrites, c.failure);
     st.connected.store(true);
@@ -158,7 +158,7 @@ class HidReaderTest : public ::testing::Test {
 
   test::FakeHidDevice device;
   test::ReceiverRig rig;
-  CHidIO io{device};
+  HidPort io{device};
   HidReader reader{io, rig.receiver, rig.state};
 };
 

@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "link/frame_helpers.h"
-#include "link/recording_events.h"
+#include "sync/recording_events.h"
 #include "link/usb_link.h"
 #include "platform/lock_holder_process.h"
 #include "sim/virtual_amplifier.h"

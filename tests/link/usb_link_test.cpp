@@ -12,7 +12,7 @@
 #include "link/fake_hid_device.h"
 #include "link/frame_helpers.h"
 #include "link/manual_clock.h"
-#include "link/recording_events.h"
+#include "sync/recording_events.h"
 
 namespace zr78 {
 namespace {

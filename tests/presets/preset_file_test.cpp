@@ -16,7 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class PresetFile : public ::testing::Test {
+class PresetFileTest : public ::testing::Test {
  protected:
   test::TempDir dir;
   Folders folders = test::testFolders(dir.path());
@@ -25,7 +25,7 @@ class PresetFile : public ::testing::Test {
   // Writes a file with the given deviceId at `path` (folders made as needed).
   void writeAt(const fs::path& path, uint32_t deviceId) {
     fs::create_directories(path.parent_path());
-    CZB_FileData data(folders);
+    PresetFile data(folders);
     data.header.deviceId = deviceId;
     ASSERT_EQ(data.writeImage(utf8FromPath(path), values), FileResult::Ok);
   }
@@ -39,11 +39,11 @@ TEST(PresetName, CompletesUnlessTheLowerCasedNameHoldsTheExtension) {
       {"Bass", "Bass.ryb"}, {"Bass.RYB", "Bass.RYB"}, {"my.ryb.old", "my.ryb.old"},
       {"a.RyB.x", "a.RyB.x"}, {"ryb", "ryb.ryb"},     {"dir/Bass", "dir/Bass.ryb"},
   };
-  for (const auto& [name, completed] : cases) EXPECT_EQ(CZB_FileData::completeName(name), completed) << name;
+  for (const auto& [name, completed] : cases) EXPECT_EQ(PresetFile::completeName(name), completed) << name;
 }
 
-TEST_F(PresetFile, EmptyNamesTouchNothing) {
-  CZB_FileData data(folders);
+TEST_F(PresetFileTest, EmptyNamesTouchNothing) {
+  PresetFile data(folders);
   EXPECT_EQ(data.writeImage("", values), FileResult::EmptyName);
   EXPECT_EQ(data.readImage(""), FileResult::EmptyName);
   EXPECT_EQ(data.save("", values), FileResult::EmptyName);
@@ -53,12 +53,12 @@ TEST_F(PresetFile, EmptyNamesTouchNothing) {
   EXPECT_TRUE(fs::is_empty(folders.working));
 }
 
-TEST_F(PresetFile, WritesAtTheCompletedNameAndReadsBack) {
-  CZB_FileData writer(folders);
+TEST_F(PresetFileTest, WritesAtTheCompletedNameAndReadsBack) {
+  PresetFile writer(folders);
   writer.header.deviceId = 8864;
   ASSERT_EQ(writer.writeImage("Bass", values), FileResult::Ok);
   EXPECT_EQ(fs::file_size(folders.working / "Bass.ryb"), 7490u);
-  CZB_FileData reader(folders);
+  PresetFile reader(folders);
   ASSERT_EQ(reader.readImage("Bass.ryb"), FileResult::Ok);
   EXPECT_EQ(reader.header.deviceId, 8864u);
   EXPECT_EQ(reader.header.time, writer.header.time);
@@ -66,12 +66,12 @@ TEST_F(PresetFile, WritesAtTheCompletedNameAndReadsBack) {
   EXPECT_EQ(reader.readImage("Missing"), FileResult::CannotOpen);
 }
 
-TEST_F(PresetFile, ADamagedFileChangesNothing) {
+TEST_F(PresetFileTest, ADamagedFileChangesNothing) {
   writeAt(folders.working / "Good.ryb", 1);
   auto bytes = bytesOf(folders.working / "Good.ryb");
   bytes[1000] ^= 0xFF;
   std::ofstream(folders.working / "Bad.ryb", std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), 3000);
-  CZB_FileData data(folders);
+  PresetFile data(folders);
   ASSERT_EQ(data.readImage("Good"), FileResult::Ok);
   const PresetHeader header = data.header;
   const std::vector<int32_t> before = data.values;
@@ -80,30 +80,30 @@ TEST_F(PresetFile, ADamagedFileChangesNothing) {
   EXPECT_EQ(data.values, before);
 }
 
-TEST_F(PresetFile, SaveWritesIntoThePresetFolder) {
-  CZB_FileData data(folders);
+TEST_F(PresetFileTest, SaveWritesIntoThePresetFolder) {
+  PresetFile data(folders);
   ASSERT_EQ(data.save("Bass", values), FileResult::Ok);
   EXPECT_EQ(data.lastPath(), utf8FromPath(folders.preset() / "Bass.ryb"));
   EXPECT_EQ(fs::file_size(folders.preset() / "Bass.ryb"), 7490u);
   const auto first = bytesOf(folders.preset() / "Bass.ryb");
-  ASSERT_EQ(CZB_FileData(folders).save("Bass", values), FileResult::Ok);
+  ASSERT_EQ(PresetFile(folders).save("Bass", values), FileResult::Ok);
   EXPECT_NE(bytesOf(folders.preset() / "Bass.ryb"), first) << "replaced by a new file";
   EXPECT_EQ(std::distance(fs::directory_iterator(folders.preset()), fs::directory_iterator()), 1) << "no temporary left";
 }
 
-TEST_F(PresetFile, SaveFallsBackWhenThePresetFolderCannotBeWritten) {
+TEST_F(PresetFileTest, SaveFallsBackWhenThePresetFolderCannotBeWritten) {
   blockPresetFolder();
-  CZB_FileData data(folders);
+  PresetFile data(folders);
   ASSERT_EQ(data.save("Bass", values), FileResult::Ok);
   EXPECT_EQ(data.lastPath(), utf8FromPath(folders.fallback / "Bass.ryb"));
-  CZB_FileData reader(folders);
+  PresetFile reader(folders);
   EXPECT_EQ(reader.load("Bass"), FileResult::Ok);
 }
 
-TEST_F(PresetFile, SaveUsesAnAbsoluteNameAsItIs) {
+TEST_F(PresetFileTest, SaveUsesAnAbsoluteNameAsItIs) {
   const fs::path target = dir.path() / "elsewhere" / "Abs.ryb";
   fs::create_directories(target.parent_path());
-  CZB_FileData data(folders);
+  PresetFile data(folders);
   ASSERT_EQ(data.save(utf8FromPath(target), values), FileResult::Ok);
   EXPECT_EQ(data.lastPath(), utf8FromPath(target));
   EXPECT_TRUE(fs::exists(target));
@@ -112,7 +112,7 @@ TEST_F(PresetFile, SaveUsesAnAbsoluteNameAsItIs) {
 
 // A full disk: the write of the new file fails part-way. The old file stays
 // whole, no temporary is left, and the failure is reported.
-TEST_F(PresetFile, AFailedWriteKeepsTheOldFile) {
+TEST_F(PresetFileTest, AFailedWriteKeepsTheOldFile) {
   writeAt(folders.preset() / "Bass.ryb", 1);
   const auto old = bytesOf(folders.preset() / "Bass.ryb");
   rlimit saved{};
@@ -121,7 +121,7 @@ TEST_F(PresetFile, AFailedWriteKeepsTheOldFile) {
   rlimit small = saved;
   small.rlim_cur = 4096;
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-  const FileResult result = CZB_FileData(folders).save("Bass", values);
+  const FileResult result = PresetFile(folders).save("Bass", values);
   ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &saved), 0);
   EXPECT_EQ(result, FileResult::CannotCreate);
   EXPECT_EQ(bytesOf(folders.preset() / "Bass.ryb"), old);
@@ -129,7 +129,7 @@ TEST_F(PresetFile, AFailedWriteKeepsTheOldFile) {
   EXPECT_FALSE(fs::exists(folders.fallback / "Bass.ryb"));
 }
 
-TEST_F(PresetFile, LoadPrefersWorkingThenPresetThenFallback) {
+TEST_F(PresetFileTest, LoadPrefersWorkingThenPresetThenFallback) {
   struct Case {
     const char* name;
     bool working, preset, fallback;
@@ -146,7 +146,7 @@ TEST_F(PresetFile, LoadPrefersWorkingThenPresetThenFallback) {
     if (c.working) writeAt(folders.working / (name + ".ryb"), 1);
     if (c.preset) writeAt(folders.preset() / (name + ".ryb"), 2);
     if (c.fallback) writeAt(folders.fallback / (name + ".ryb"), 3);
-    CZB_FileData data(folders);
+    PresetFile data(folders);
     const FileResult result = data.load(name);
     EXPECT_EQ(result, c.expected ? FileResult::Ok : FileResult::CannotOpen);
     if (c.expected) {
@@ -155,17 +155,17 @@ TEST_F(PresetFile, LoadPrefersWorkingThenPresetThenFallback) {
   }
 }
 
-TEST_F(PresetFile, LoadStopsAtADamagedFile) {
+TEST_F(PresetFileTest, LoadStopsAtADamagedFile) {
   std::ofstream(folders.working / "Bass.ryb") << "damaged";
   writeAt(folders.preset() / "Bass.ryb", 2);
-  EXPECT_EQ(CZB_FileData(folders).load("Bass"), FileResult::ChecksumMismatch);
+  EXPECT_EQ(PresetFile(folders).load("Bass"), FileResult::ChecksumMismatch);
 }
 
-TEST_F(PresetFile, DeleteTakesTheNameThenTheFallbackCopy) {
+TEST_F(PresetFileTest, DeleteTakesTheNameThenTheFallbackCopy) {
   writeAt(folders.working / "Bass.ryb", 1);
   writeAt(folders.fallback / "Bass.ryb", 3);
   writeAt(folders.preset() / "Bass.ryb", 2);
-  CZB_FileData data(folders);
+  PresetFile data(folders);
   EXPECT_EQ(data.remove("Bass"), FileResult::Ok);
   EXPECT_FALSE(fs::exists(folders.working / "Bass.ryb"));
   EXPECT_TRUE(fs::exists(folders.fallback / "Bass.ryb"));
@@ -175,7 +175,7 @@ TEST_F(PresetFile, DeleteTakesTheNameThenTheFallbackCopy) {
   EXPECT_TRUE(fs::exists(folders.preset() / "Bass.ryb")) << "the preset folder is not searched";
 }
 
-TEST_F(PresetFile, ExistsLooksAtTheNameAndTheFallbackFolderOnly) {
+TEST_F(PresetFileTest, ExistsLooksAtTheNameAndTheFallbackFolderOnly) {
   writeAt(folders.working / "Work.ryb", 1);
   writeAt(folders.fallback / "Fall.ryb", 1);
   writeAt(folders.preset() / "Preset.ryb", 1);
@@ -184,7 +184,7 @@ TEST_F(PresetFile, ExistsLooksAtTheNameAndTheFallbackFolderOnly) {
       {"Work", true},      {"Work.ryb", true},  {"Fall", true},
       {"Preset", false},   {"Missing", false},  {"Upper.RYB", false},  // completed case-sensitively: Upper.RYB.ryb
   };
-  CZB_FileData data(folders);
+  PresetFile data(folders);
   for (const auto& [name, expected] : cases) EXPECT_EQ(data.exists(name), expected) << name;
 }
 

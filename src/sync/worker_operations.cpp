@@ -1,0 +1,207 @@
+// The long operations the worker runs for the panels between two passes of
+// its loop: saving the device to a file, writing a file to the device,
+// recalling a mode, naming a mode, and reading the six mode names.
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "link/frame_format.h"
+#include "sync/sync_worker.h"
+#include "link/usb_link.h"
+#include "presets/preset_file.h"
+#include "text/shared_texts.h"
+#include "text/text_format.h"
+#include "text/window_texts.h"
+
+namespace zr78 {
+
+namespace {
+
+constexpr int kRecallOperation = 0x600;
+constexpr int kAttempts = 3;
+constexpr int kNameBytes = 20;
+constexpr int kNamePasses = 2;  // after the first pass over all six
+
+// Registers a file never writes into the device: the password words, the
+// active mode and the mode command word.
+bool skippedOnFileWrite(int address) {
+  return address == 1239 || address == 1240 || address == kActiveModeRegister ||
+         address == kModeCommandRegister;
+}
+
+}  // namespace
+
+bool SyncWorker::runRequest(int slot) {
+  switch (slot) {
+    case kSlotSaveToFile: return saveDeviceToFile();
+    case kSlotWriteFile: return writeFileToDevice();
+    case kSlotRecallMode: return recallMode();
+    case kSlotWriteModeName: return writeModeName();
+    default: return false;  // unused slots
+  }
+}
+
+bool SyncWorker::saveDeviceToFile() {
+  sleepMs(timing_.operationStartSleep);
+  const std::string path = transferFilePath();
+  if (path.empty()) {
+    showMessage(text(kTextEnterFileName));
+    return false;
+  }
+  // A backup must hold what the amplifier holds: a read that missed any
+  // register would put defaults into the file as if they came from it.
+  if (!readAll() || state_.modeLocked.load() || countArrived() < kRegisterCount) {
+    showMessage(text(kTextSaveFailed));
+    return false;
+  }
+  std::array<int32_t, kRegisterCount> values{};
+  for (int a = 0; a < kRegisterCount; ++a) {
+    values[a] = table_.getRegister(a);
+    table_.setFromDevice(a, false);
+  }
+  PresetFile file(folders_);
+  file.header.deviceId = static_cast<uint32_t>(state_.deviceId.load());
+  const bool saved = file.save(path, values) == FileResult::Ok;
+  if (saved)
+    showMessage(file.lastPath(), text(kTextSaveSuccessfully));
+  else
+    showMessage(text(kTextSaveFailed));
+  sleepMs(5);
+  return saved;
+}
+
+bool SyncWorker::writeFileToDevice() {
+  bool written = false;
+  sleepMs(timing_.operationStartSleep);
+  const std::string path = transferFilePath();
+  if (path.empty()) {
+    showMessage(text(kTextEnterFileName));
+  } else {
+    PresetFile file(folders_);
+    if (file.load(path) != FileResult::Ok) {
+      progressEnd();
+      showMessage(text(kTextNoFiles));
+    } else if (file.header.passwordFlag == 1) {
+      progressEnd();
+      showMessage(text(kTextDataHasPassword));
+      return false;
+    } else if (static_cast<int64_t>(file.header.deviceId) != state_.deviceId.load()) {
+      progressEnd();
+      showMessage(text(kTextWrongFileVersion));
+    } else {
+      // Only table addresses, and never the image's last register.
+      const int count = static_cast<int>(std::min<uint32_t>(file.header.registerCount, kRegisterCount));
+      for (int a = 0; a < count - 1; ++a) {
+        if (skippedOnFileWrite(a)) continue;
+        table_.setRegisterQuiet(a, file.values[a]);
+        table_.setDirty(a, true);
+      }
+      if (state_.running.load()) {
+        events_.progressSetValue(0);
+        progressStart(kRegisterCount, workerText(WorkerText::kUpdateSceneData));
+      }
+      for (int a = 0; a < kRegisterCount; ++a) table_.setTries(a, 0);
+      writeCursor_ = 0;
+      events_.progressSetRange(kRegisterCount);
+      while (state_.connected.load() && state_.running.load()) {
+        for (int a = 0; a < kRegisterCount - 1 && state_.connected.load(); ++a) {
+          if (table_.takeFromDevice(a)) events_.postNotify(kNotifyRegister, a);
+          if (!table_.dirty(a)) continue;
+          state_.awaitingReply.store(1);
+          sendDirtyBatch(kContinue, kWriteBatchLimit);
+          link_.waitReply(timing_.bulkWriteWait);
+          state_.awaitingReply.store(0);
+          events_.progressSetValue(countClean());
+        }
+        const int clean = countClean();
+        events_.progressSetValue(clean);
+        sleepMs(1);
+        if (clean >= kRegisterCount - 1) break;
+      }
+      written = countClean() >= kRegisterCount - 1;
+      sleepMs(timing_.requestSleep);
+      readAndShowAll();
+    }
+    sleepMs(1);
+  }
+  progressEnd();
+  if (!state_.connected.load()) {
+    showMessage(text(kTextWriteDataFailed));
+    return false;
+  }
+  return written;
+}
+
+bool SyncWorker::recallMode() {
+  table_.setRegisterQuiet(kModeCommandRegister, table_.getRegister(kModeCommandRegister) | kRecallOperation);
+  state_.recallAck.store(0);
+  table_.setDirty(kModeCommandRegister, true);
+  const uint8_t mode = static_cast<uint8_t>(table_.getRegister(kModeCommandRegister) & 0xFF);
+  for (int attempt = 0; attempt < kAttempts && !state_.recallAck.load() && state_.running.load();
+       ++attempt) {
+    state_.awaitingReply.store(1);
+    link_.sendFrame(CMD_RECALL_MODE, &mode, 1);
+    sleepMs(timing_.recallSleep);
+    link_.waitReply(timing_.recallWait);
+    state_.awaitingReply.store(0);
+  }
+  if (!state_.recallAck.load()) {
+    // The register stays dirty: the loop later sends it as a plain write.
+    showMessage(workerText(WorkerText::kInvocationFailed));
+    return false;
+  }
+  table_.setRegisterQuiet(kModeCommandRegister, 0);
+  table_.setDirty(kModeCommandRegister, false);
+  if (state_.running.load()) {
+    events_.progressSetRange(100);
+    events_.progressSetValue(0);
+    events_.progressSetFormat(workerText(WorkerText::kCall) + "...");
+    events_.progressShow();
+  }
+  sleepMs(timing_.recallShowSleep);
+  readAndShowAll();
+  events_.postNotify(kNotifyReadDone, 0);
+  return true;
+}
+
+bool SyncWorker::writeModeName() {
+  std::vector<uint8_t> data;
+  data.reserve(1 + kNameBytes);
+  const int mode = table_.getRegister(kModeCommandRegister) & 0xFF;
+  data.push_back(static_cast<uint8_t>(mode));
+  for (int i = 0; i < kNameBytes; ++i)
+    data.push_back(static_cast<uint8_t>(state_.modeNameBuffer.units[i].load() & 0xFF));
+  state_.nameWriteAck.store(0);
+  for (int attempt = 0; attempt < kAttempts && !state_.nameWriteAck.load() && state_.running.load();
+       ++attempt)
+    link_.request(CMD_WRITE_MODE_NAME, data.data(), data.size(), timing_.nameWriteWait);
+  const bool named = state_.nameWriteAck.load() != 0;
+  if (named) {
+    refreshModeNames(mode);
+    showMessage(text(kTextSaveSuccessfully));
+  } else {
+    showMessage(text(kTextSaveFailed));
+  }
+  table_.setDirty(kModeCommandRegister, false);
+  return named;
+}
+
+bool SyncWorker::readModeName(int mode) {
+  const uint8_t m = static_cast<uint8_t>(mode);
+  const bool answered = link_.request(CMD_READ_MODE_NAME, &m, 1, timing_.nameReadWait);
+  sleepMs(timing_.nameReadSleep);
+  return answered;
+}
+
+void SyncWorker::refreshModeNames(int current) {
+  for (auto& flag : state_.modeNameFlags) flag.store(0);
+  for (int m = 1; m <= kModeCount && state_.running.load(); ++m) readModeName(m);
+  for (int pass = 0; pass < kNamePasses; ++pass)
+    for (int m = 1; m <= kModeCount && state_.running.load(); ++m)
+      if (!state_.modeNameFlags[m - 1].load()) readModeName(m);
+  if (current != 0 && state_.running.load()) readModeName(current);
+  const uint8_t activeMode[2] = {0x04, 0xDA};  // register 1242
+  link_.sendFrame(CMD_READ_REGISTERS, activeMode, sizeof activeMode);
+}
+
+}  // namespace zr78
