@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "registers/register_map.h"
 #include "sync/link_session.h"
 #include "sim/virtual_amplifier.h"
 #include "text/language.h"
@@ -70,7 +71,8 @@ int main() {
   std::vector<double> latencies;
   latencies.reserve(1000);
   for (int i = 0; i < 1000; ++i) {
-    const int address = 148 + 4 * (i % 31) + 136 * (i % 8);
+    const int address =
+        zr78::bandRegister(i % zr78::kChannelCount, i % zr78::kBandCount, zr78::kBandGainOffset);
     const int32_t value = 300 + (i % 400);
     const auto start = Clock::now();
     session.table.setRegister(address, value);

@@ -37,8 +37,6 @@ constexpr int kSelectorCount = 4;  // messages 16124 .. 16127
 constexpr int kEqPanelCodes = 12;  // MSG_PANEL_EDIT wParam below this: EQ channel
 constexpr int kChannelPanelCode = 20;
 constexpr int kMaxEqChannel = 8;
-constexpr int kFirstSpeakerRoleRegister = 50;
-constexpr int kLastSpeakerRoleRegister = 57;
 constexpr const char* kLinkSuffix = "-USB";  // the link is USB
 
 // The program's icon: the logo of the background's title band, square.
@@ -142,7 +140,7 @@ void MainWindow::buildMessageTable() {
 void MainWindow::buildRegisterRoutes() {
   routes_.add(kFirstVolumeRegister, [this](int a) { applyVolume(a); });
   routes_.add(kInputSourceRegister, [this](int a) { applyInputSource(a); });
-  routes_.add(kDeviceKindRegister, [this](int a) { applyDeviceKind(a); });
+  routes_.add(kDbbSwitchRegister, [this](int a) { applyDeviceKind(a); });
 }
 
 bool MainWindow::event(QEvent* e) { return messagesTable_.dispatch(e) || QDialog::event(e); }

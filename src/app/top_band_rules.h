@@ -7,13 +7,13 @@
 #include <optional>
 #include <string>
 
+#include "registers/register_map.h"
+
 namespace zr78 {
 
 // Master volume: the slider runs −60 .. 0 dB; −60 is "off".
 inline constexpr int kVolumeMinDb = -60;
 inline constexpr int kVolumeMaxDb = 0;
-inline constexpr int kFirstVolumeRegister = 12;
-inline constexpr int kLastVolumeRegister = 19;
 
 // 500 for −60 (off), otherwise trunc(v + 100) + 500.
 int32_t volumeWord(double db);
@@ -36,8 +36,5 @@ inline LinkStatus linkStatusOfCode(int value) {
 // The label of top button j in the language; `deviceKindPressed` selects
 // "Amplifier" over "DSP" for button 7. Empty for buttons without text.
 std::string topButtonText(int button, int language, bool deviceKindPressed);
-
-// Register 1249 selects the label of button 7 (1: "Amplifier").
-inline constexpr int kDeviceKindRegister = 1249;
 
 }  // namespace zr78

@@ -8,13 +8,12 @@
 #include <optional>
 
 #include "channels/link_groups.h"
+#include "registers/register_map.h"
 
 namespace zr78 {
 
 class RegisterTable;
 
-constexpr int kInputSourceRegister = 1234;
-constexpr int kDeviceConfigurationRegister = 1248;
 constexpr int32_t kUsbAvailableBit = 0x20;
 constexpr int kInputSelectorItemCount = 4;
 constexpr int kUsbItem = 3;

@@ -5,9 +5,10 @@
 #include <array>
 #include <cstdint>
 
+#include "registers/register_map.h"
+
 namespace zr78 {
 
-constexpr int kNoiseGateRegister = 1245;
 constexpr int kNoiseGatePositions = 21;
 extern const std::array<int32_t, kNoiseGatePositions> NOISE_GATE_VALUES;
 

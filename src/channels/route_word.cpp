@@ -7,7 +7,7 @@ namespace zr78 {
 std::optional<int> matrixRegister(int output, int input) {
   if (output < 0 || output >= kRouteOutputs || input < 0 || input >= kRouteInputs)
     return std::nullopt;
-  return kFirstRouteRegister + kRouteInputs * output + input;
+  return routeRegister(output, input);
 }
 
 int32_t encodeRouteWord(int level, bool on) {

@@ -6,12 +6,10 @@
 #include <cstdint>
 #include <optional>
 
+#include "registers/register_map.h"
+
 namespace zr78 {
 
-constexpr int kFirstRouteRegister = 1614;
-constexpr int kLastRouteRegister = 1677;
-constexpr int kRouteOutputs = 8;
-constexpr int kRouteInputs = 8;
 constexpr int kMaxRouteLevel = 100;
 
 struct RouteCell {

@@ -72,7 +72,7 @@ uint32_t unavailableRoles(const std::array<int, kChannelCount>& roleOfChannel, i
 
 bool changeSpeakerRole(RegisterTable& table, int channel, int role, const RegisterNotify& notify) {
   if (!isChannel(channel) || !isSpeakerRole(role)) return false;
-  const int roleRegister = kFirstRoleRegister + channel;
+  const int roleRegister = speakerRoleRegister(channel);
   if (table.getRegister(roleRegister) != role) {
     using namespace EqParamIndex;
     const int highPassFrequency = *eqRegisterAddress(channel, kHighPassFrequency);

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "channels/link_groups.h"
+#include "registers/register_map.h"
 
 namespace zr78 {
 
@@ -16,7 +17,6 @@ class RegisterTable;
 constexpr int kSpeakerRoleCount = 25;
 constexpr int kNullRole = 0;
 constexpr int kCarIconCount = 14;
-constexpr int kFirstRoleRegister = 50;
 constexpr int kFirstRoleMenuCommand = 11024;
 // A role preset always sets Butterworth "18dB/Oct" on both sides.
 constexpr int32_t kRolePresetHighPassCode = 14;

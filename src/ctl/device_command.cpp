@@ -195,18 +195,18 @@ int set(LinkSession& s, ConsoleEvents& events, const DeviceOptions& o) {
 }
 
 int recall(LinkSession& s, const DeviceOptions& o) {
-  s.table.setRegister(kModeCommandRegister, 0x0600 + o.mode);
+  s.table.setRegister(kModeCommandRegister, modeCommandWord(ModeOperation::Recall, o.mode));
   return runSlot(s, kSlotRecallMode);
 }
 
 int name(LinkSession& s, const DeviceOptions& o) {
   std::string text = o.name.substr(0, 24);
   text.resize(kModeNameUnits, ' ');
-  s.table.setRegisterQuiet(kModeCommandRegister, 0x0700 + o.mode);
+  s.table.setRegisterQuiet(kModeCommandRegister, modeCommandWord(ModeOperation::Store, o.mode));
   s.state.modeNameBuffer.assign(text);
   const int code = runSlot(s, kSlotWriteModeName);
   std::this_thread::sleep_for(std::chrono::milliseconds(kNameRequestPauseMs));
-  s.table.setRegister(kModeCommandRegister, 0x0500 + o.mode);
+  s.table.setRegister(kModeCommandRegister, modeCommandWord(ModeOperation::ReadName, o.mode));
   return code;
 }
 

@@ -76,11 +76,11 @@ struct ChannelColumn {
 
 // One row per channel; add a column here to show more of a channel.
 const ChannelColumn kChannelColumns[] = {
-    {"gain", 26, 1, gainText},
-    {"phase", 26, 1, phaseText},
-    {"mute", 2, 1, [](int32_t w) -> std::string { return w > 0 ? "muted" : "on"; }},
-    {"delay", 73, 1, [](int32_t w) { return format("%d us", w); }},
-    {"role", 50, 1, [](int32_t w) { return format("%d", w); }},
+    {"gain", kFirstChannelGainRegister, 1, gainText},
+    {"phase", kFirstChannelGainRegister, 1, phaseText},
+    {"mute", kFirstMuteRegister, 1, [](int32_t w) -> std::string { return w > 0 ? "muted" : "on"; }},
+    {"delay", kFirstDelayRegister, 1, [](int32_t w) { return format("%d us", w); }},
+    {"role", kFirstSpeakerRoleRegister, 1, [](int32_t w) { return format("%d", w); }},
 };
 
 void printChannelSummary(std::ostream& out, const Image& image) {
@@ -110,9 +110,9 @@ void printShow(std::ostream& out, const std::string& file, const PresetFile& dat
   out << format("%-16s%u%s\n", "passwordFlag", static_cast<unsigned>(h.passwordFlag), h.passwordFlag == 1 ? " (protected)" : "");
   out << format("%-16s%04u-%02u-%02u %02u:%02u:%02u\n", "time written", h.time.year, h.time.month, h.time.day,
                 h.time.hour, h.time.minute, h.time.second);
-  out << format("%-16s%s\n", "master volume", registerText(12, gainText).c_str());
-  out << format("%-16s%s\n", "input source", registerText(1234, number).c_str());
-  out << format("%-16s%s\n\n", "active mode", registerText(1242, number).c_str());
+  out << format("%-16s%s\n", "master volume", registerText(kFirstVolumeRegister, gainText).c_str());
+  out << format("%-16s%s\n", "input source", registerText(kInputSourceRegister, number).c_str());
+  out << format("%-16s%s\n\n", "active mode", registerText(kActiveModeRegister, number).c_str());
   printChannelSummary(out, image);
   // EQ, crossovers and limiter in engineering units; registers a short
   // image does not carry read as their defaults.

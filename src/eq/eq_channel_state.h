@@ -29,8 +29,6 @@ struct EqChannelState {
   EqChannelState();
 };
 
-using RegisterImage = std::array<int32_t, kRegisterCount>;
-
 // Refill a channel's state from its band frequency, Q and gain words and its
 // crossover frequency and code words. Gains are clamped to ±20 dB and Q into
 // 0.4..128 as the graph does. False (state unchanged) for a channel above 7.

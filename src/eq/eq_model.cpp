@@ -10,16 +10,61 @@ namespace zr78 {
 
 namespace {
 
-constexpr int kChannelBlockBase = 138;  // high-pass code of channel 0
-constexpr int kChannelBlockStride = 136;
-constexpr int kFirstBandFrequency = 147;
-constexpr int kLimiterBase = 84;  // attack of channel 0
-constexpr int kLimiterStride = 7;
 constexpr int32_t kTenthsFlag = 0x8000;
 
 constexpr std::array<int32_t, kReleaseEntryCount> kReleaseWords = {2, 4, 6, 8, 16, 32};
 constexpr std::array<std::string_view, kReleaseEntryCount> kReleaseTexts = {
     "Atk*2", "Atk*4", "Atk*6", "Atk*8", "Atk*16", "Atk*32"};
+
+// The LinkMap, and through it the register of every EqParamIndex. Slots
+// 0..123 are the band groups in register order (band b's register `part` is
+// slot 4b + part); slots 124..135 are the rest of the channel.
+enum class SlotArea { Band, ChannelBlock, Limiter, ChannelGain, Mute, Delay };
+
+constexpr int kNoParam = -1;
+constexpr int kBandSlots = kBandStride * kBandCount;  // 124
+
+struct SlotRow {
+  int slot;       // band rows: the slot of band 0; band b adds 4b
+  SlotArea area;  // where the register lies
+  int offset;     // in the block or limiter group; band rows: the band register
+  int param;      // the EqParamIndex that edits it (band rows: of band 0), or kNoParam
+};
+
+constexpr std::array<SlotRow, 16> kSlotRows = {{
+    {0, SlotArea::Band, kBandShapeOffset, kNoParam},
+    {1, SlotArea::Band, kBandFrequencyOffset, EqParamIndex::kBandFrequency},
+    {2, SlotArea::Band, kBandGainOffset, EqParamIndex::kBandGain},
+    {3, SlotArea::Band, kBandQOffset, EqParamIndex::kBandQ},
+    {124, SlotArea::ChannelGain, 0, kNoParam},
+    {125, SlotArea::Mute, 0, kNoParam},  // never propagated
+    {126, SlotArea::ChannelBlock, kLowPassFrequencyOffset, EqParamIndex::kLowPassFrequency},
+    {127, SlotArea::ChannelBlock, kLowPassCodeOffset, EqParamIndex::kLowPassCode},
+    {128, SlotArea::ChannelBlock, kLowPassAuxOffset, kNoParam},
+    {129, SlotArea::ChannelBlock, kHighPassFrequencyOffset, EqParamIndex::kHighPassFrequency},
+    {130, SlotArea::ChannelBlock, kHighPassCodeOffset, EqParamIndex::kHighPassCode},
+    {131, SlotArea::ChannelBlock, kHighPassAuxOffset, kNoParam},
+    {132, SlotArea::Delay, 0, kNoParam},
+    {133, SlotArea::Limiter, kLimiterThresholdOffset, EqParamIndex::kLimiterThreshold},
+    {134, SlotArea::Limiter, kLimiterAttackOffset, EqParamIndex::kLimiterAttack},
+    {135, SlotArea::Limiter, kLimiterReleaseOffset, EqParamIndex::kLimiterRelease},
+}};
+
+static_assert(kBandSlots + 12 == kLinkSlotCount, "every slot has a row");
+
+bool isBandRow(const SlotRow& row) { return row.area == SlotArea::Band; }
+
+int rowAddress(const SlotRow& row, int channel, int band) {
+  switch (row.area) {
+    case SlotArea::Band: return bandRegister(channel, band, row.offset);
+    case SlotArea::ChannelBlock: return channelBlockRegister(channel, row.offset);
+    case SlotArea::Limiter: return limiterRegister(channel, row.offset);
+    case SlotArea::ChannelGain: return channelGainRegister(channel);
+    case SlotArea::Mute: return muteRegister(channel);
+    case SlotArea::Delay: return delayRegister(channel);
+  }
+  return -1;
+}
 
 // First index in [0, searched) whose step is >= value; the last searched
 // index when none is.
@@ -40,28 +85,12 @@ int32_t truncClamped(double value, int32_t lo, int32_t hi) {
 }
 
 std::optional<int> eqRegisterAddress(int channel, int param) {
-  if (!isChannel(channel)) return std::nullopt;
-  const int block = kChannelBlockBase + kChannelBlockStride * channel;
-  const int limiter = kLimiterBase + kLimiterStride * channel;
-  const int band4 = kFirstBandFrequency - kChannelBlockBase;  // band group offset
   using namespace EqParamIndex;
-  if (param >= kBandFrequency && param < kBandQ)
-    return block + band4 + 4 * (param - kBandFrequency);
-  if (param >= kBandQ && param < kBandGain) return block + band4 + 2 + 4 * (param - kBandQ);
-  if (param >= kBandGain && param < kHighPassFrequency)
-    return block + band4 + 1 + 4 * (param - kBandGain);
-  switch (param) {
-    case kHighPassFrequency: return block + 1;
-    case kHighPassCode:
-    case kHighPassSlope: return block;
-    case kLowPassFrequency: return block + 5;
-    case kLowPassCode:
-    case kLowPassSlope: return block + 4;
-    case kLimiterThreshold: return limiter + 2;
-    case kLimiterAttack: return limiter;
-    case kLimiterRelease: return limiter + 1;
-    default: return std::nullopt;
-  }
+  // The slope markers name the register of their code.
+  if (param == kHighPassSlope) param = kHighPassCode;
+  if (param == kLowPassSlope) param = kLowPassCode;
+  const auto slot = linkSlotOfParam(param);
+  return slot ? linkSlotAddress(channel, *slot) : std::nullopt;
 }
 
 int32_t encodeFrequency(double frequencyHz) {
@@ -117,42 +146,22 @@ int attackStepIndex(double attackMs) { return firstStepAtOrAbove(ATTACK_STEPS, 1
 
 std::optional<int> linkSlotAddress(int channel, int slot) {
   if (!isChannel(channel) || slot < 0 || slot >= kLinkSlotCount) return std::nullopt;
-  const int block = kChannelBlockBase + kChannelBlockStride * channel;
-  const int limiter = kLimiterBase + kLimiterStride * channel;
-  if (slot < 124) return block + 8 + slot;
-  // Slots 124..135, in slot order.
-  const std::array<int, 12> tail = {
-      26 + channel,  // channel gain word
-      2 + channel,   // mute (never propagated)
-      block + 5,     // low-pass frequency
-      block + 4,     // low-pass code
-      block + 6,     // 144 + 136c
-      block + 1,     // high-pass frequency
-      block,         // high-pass code
-      block + 2,     // 140 + 136c
-      73 + channel,  // delay
-      limiter + 2,   // threshold
-      limiter,       // attack
-      limiter + 1,   // release multiplier
-  };
-  return tail[slot - 124];
+  for (const SlotRow& row : kSlotRows) {
+    if (isBandRow(row) && slot < kBandSlots && slot % kBandStride == row.slot)
+      return rowAddress(row, channel, slot / kBandStride);
+    if (!isBandRow(row) && slot == row.slot) return rowAddress(row, channel, 0);
+  }
+  return std::nullopt;
 }
 
 std::optional<int> linkSlotOfParam(int param) {
-  using namespace EqParamIndex;
-  if (param >= kBandFrequency && param < kBandQ) return 4 * param + 1;
-  if (param >= kBandQ && param < kBandGain) return 4 * (param - kBandQ) + 3;
-  if (param >= kBandGain && param < kHighPassFrequency) return 4 * (param - kBandGain) + 2;
-  switch (param) {
-    case kHighPassFrequency: return 129;
-    case kHighPassCode: return 130;
-    case kLowPassFrequency: return 126;
-    case kLowPassCode: return 127;
-    case kLimiterThreshold: return 133;
-    case kLimiterAttack: return 134;
-    case kLimiterRelease: return 135;
-    default: return std::nullopt;
+  for (const SlotRow& row : kSlotRows) {
+    if (row.param == kNoParam) continue;
+    if (isBandRow(row) && param >= row.param && param < row.param + kBandCount)
+      return row.slot + kBandStride * (param - row.param);
+    if (!isBandRow(row) && param == row.param) return row.slot;
   }
+  return std::nullopt;
 }
 
 }  // namespace zr78

@@ -10,10 +10,9 @@
 #include <optional>
 #include <string_view>
 
-namespace zr78 {
+#include "registers/register_map.h"
 
-constexpr int kChannelCount = 8;
-constexpr int kBandCount = 31;
+namespace zr78 {
 
 inline bool isChannel(int channel) { return channel >= 0 && channel < kChannelCount; }
 

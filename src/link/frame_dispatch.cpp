@@ -10,8 +10,8 @@ namespace zr78 {
 
 namespace {
 
-constexpr int kEchoAddressLimit = 1678;   // acknowledgements below this
-constexpr int kReplyAddressLimit = 1678;  // read replies up to and including this
+constexpr int kEchoAddressLimit = kRegisterCount;   // acknowledgements below this
+constexpr int kReplyAddressLimit = kRegisterCount;  // read replies up to and including this spare record
 
 struct Reply {
   RegisterTable& table;

@@ -10,11 +10,11 @@
 #include <string>
 
 #include "platform/signal.h"
+#include "registers/register_map.h"
 
 namespace zr78 {
 
 constexpr int kModeNameUnits = 25;
-constexpr int kModeCount = 6;
 
 // The command-87 acknowledgement keys, in the order of `wifiAcks`.
 enum WifiAck : int {

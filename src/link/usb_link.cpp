@@ -5,12 +5,14 @@
 #include <cstdio>
 #include <thread>
 
+#include "link/register_entries.h"
+
 namespace zr78 {
 
 namespace {
 
 constexpr int kWaitSliceMs = 5;  // how soon a wait notices a dead reader or a stop
-constexpr int kProbeAddress = 0;
+constexpr int kProbeAddress = kIdentityRegister;
 const char* const kBlockedSuffix = " Channel is Blocked!";
 
 }  // namespace
@@ -81,7 +83,8 @@ bool UsbLink::lockChannel(ConnectObserver& observer) {
 bool UsbLink::probeDevice() {
   // A flag left from an earlier connection must not pass for this reply.
   table_.setFromDevice(kProbeAddress, false);
-  const bool taken = request(CMD_READ_REGISTERS, {0x00, 0x00}, timing_.probeWait);
+  const auto probe = readRequestData(kProbeAddress);
+  const bool taken = request(CMD_READ_REGISTERS, probe.data(), probe.size(), timing_.probeWait);
   // The wait must have run its course (semaphore or timeout), not ended
   // because the reader died.
   const bool waited = taken || reader_.alive();

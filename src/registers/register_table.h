@@ -16,12 +16,12 @@
 #include <atomic>
 #include <cstdint>
 
+#include "registers/default_image.h"
+#include "registers/register_map.h"
+
 namespace zr78 {
 
 class Signal;
-
-constexpr int kRegisterCount = 1678;  // device registers 0..1677
-constexpr int kRecordCount = 1688;    // with the spare records
 
 struct RegisterRecord {
   std::atomic<int32_t> value{0};
@@ -30,20 +30,6 @@ struct RegisterRecord {
   std::atomic<uint32_t> dirty{0};        // must be sent to the device
   std::atomic<uint32_t> rereadRequest{0};  // ask the device again from here on
 };
-
-// Registers the link itself works with (the address map's other entries are
-// named by the areas that edit them).
-constexpr int kActiveModeRegister = 1242;   // the device's current mode 1..6
-constexpr int kModeCommandRegister = 1243;  // low byte mode; high byte 5 read name, 6 recall, 7 store
-
-// The 1678 default values loaded by initRegisters.
-const std::array<int32_t, kRegisterCount>& defaultRegisterImage();
-
-// The two words of the default device password (registers 1239, 1240). The
-// device's own words replace them at the first full read; no editor writes
-// them and a file transfer skips them.
-constexpr int32_t kDefaultPasswordWord0 = 0x5A52;  // "ZR"
-constexpr int32_t kDefaultPasswordWord1 = 0x3738;  // "78"
 
 class RegisterTable {
  public:

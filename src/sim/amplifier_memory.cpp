@@ -21,13 +21,13 @@ AmplifierMemory::AmplifierMemory() : working_(factoryImage()) {
 
 bool AmplifierMemory::deviceWide(int address) {
   switch (address) {
-    case kRegIdentity:
-    case kRegPassword0:
-    case kRegPassword1:
-    case kRegActiveMode:
-    case kRegModeCommand:
-    case kRegHandshake:
-    case kRegConfigWord:
+    case kIdentityRegister:
+    case kPasswordWord0Register:
+    case kPasswordWord1Register:
+    case kActiveModeRegister:
+    case kModeCommandRegister:
+    case kHandshakeRegister:
+    case kDeviceConfigurationRegister:
       return true;
     default:
       return false;
@@ -51,16 +51,15 @@ void AmplifierMemory::setReg(int address, int32_t value) {
 void AmplifierMemory::writeFromHost(int address, int32_t value, bool recallAllowed) {
   if (!RegisterTable::isDeviceAddress(address) || readOnly(address)) return;
   setReg(address, value);
-  if (address != kRegModeCommand) return;
-  const int32_t operation = word(value) >> 8;
-  const int mode = value & 0xFF;
-  if (operation == kModeOpRecall && recallAllowed) recall(mode);
-  if (operation == kModeOpStore) store(mode);
+  if (address != kModeCommandRegister) return;
+  const int mode = modeOfCommandWord(value);
+  if (isModeOperation(value, ModeOperation::Recall) && recallAllowed) recall(mode);
+  if (isModeOperation(value, ModeOperation::Store)) store(mode);
 }
 
 void AmplifierMemory::applyHardware(int32_t register0, int32_t configWord) {
-  setReg(kRegIdentity, register0);
-  setReg(kRegConfigWord, configWord);
+  setReg(kIdentityRegister, register0);
+  setReg(kDeviceConfigurationRegister, configWord);
 }
 
 void AmplifierMemory::recall(int mode) {
@@ -69,8 +68,8 @@ void AmplifierMemory::recall(int mode) {
   for (int a = 0; a < kRegisterCount; ++a) {
     if (!deviceWide(a)) working_[static_cast<size_t>(a)] = image[static_cast<size_t>(a)];
   }
-  working_[kRegActiveMode] = mode;
-  working_[kRegModeCommand] = 0;
+  working_[kActiveModeRegister] = mode;
+  working_[kModeCommandRegister] = 0;
 }
 
 void AmplifierMemory::store(int mode) {

@@ -8,26 +8,12 @@
 #include <string>
 #include <string_view>
 
+#include "registers/register_map.h"
 #include "registers/register_table.h"
 
 namespace zr78::sim {
 
-using RegisterImage = std::array<int32_t, kRegisterCount>;
-
-constexpr int kModeCount = 6;          // modes 1..6
 constexpr size_t kModeNameMax = 20;    // bytes a mode name keeps
-
-// Registers with a device-wide meaning.
-constexpr int kRegIdentity = 0;        // hardware: SimConfig::register0
-constexpr int kRegPassword0 = 1239;
-constexpr int kRegPassword1 = 1240;
-constexpr int kRegActiveMode = 1242;
-constexpr int kRegModeCommand = 1243;  // high byte 6: recall, 7: store; low byte: mode
-constexpr int kRegHandshake = 1244;
-constexpr int kRegConfigWord = 1248;   // hardware: SimConfig::configWord
-
-constexpr int32_t kModeOpRecall = 0x06;
-constexpr int32_t kModeOpStore = 0x07;
 
 class AmplifierMemory {
  public:
@@ -36,8 +22,11 @@ class AmplifierMemory {
   AmplifierMemory();
 
   static bool validMode(int mode) { return mode >= 1 && mode <= kModeCount; }
-  // Hardware registers ignore host writes.
-  static bool readOnly(int address) { return address == kRegIdentity || address == kRegConfigWord; }
+  // Hardware registers (identity: SimConfig::register0, configuration word:
+  // SimConfig::configWord) ignore host writes.
+  static bool readOnly(int address) {
+    return address == kIdentityRegister || address == kDeviceConfigurationRegister;
+  }
   // Device-wide registers keep their value when a mode is recalled.
   static bool deviceWide(int address);
   // A name as the device keeps it: the first 20 bytes, trailing bytes of

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "link/frame_format.h"
+#include "link/register_entries.h"
 #include "sync/sync_worker.h"
 #include "link/usb_link.h"
 #include "text/shared_texts.h"
@@ -13,7 +14,6 @@ namespace zr78 {
 
 namespace {
 
-constexpr int kReadNameOperation = 5;
 constexpr uint8_t kTriesLimit = 10;  // a record is given up after its eleventh send
 constexpr int kDumpAttempts = 4;
 constexpr int kDumpArrivedEnough = 10;
@@ -22,11 +22,6 @@ constexpr int kStreamMostly = 1249;
 constexpr int kGapPasses = 8;
 constexpr int kGapRequestLimit = 32;
 constexpr int kShowProgressStep = 33;
-
-void appendAddress(std::vector<uint8_t>& data, int address) {
-  data.push_back(static_cast<uint8_t>(address >> 8));
-  data.push_back(static_cast<uint8_t>(address & 0xFF));
-}
 
 }  // namespace
 
@@ -38,10 +33,10 @@ void SyncWorker::sendDirtyBatch(int start, int limit) {
        ++scanned, a = (a + 1) % kRegisterCount) {
     if (!table_.dirty(a)) continue;
     const int32_t value = table_.getRegister(a);
-    if (a == kModeCommandRegister && ((value >> 8) & 0xFF) == kReadNameOperation) {
+    if (a == kModeCommandRegister && isModeOperation(value, ModeOperation::ReadName)) {
       // A mode-name read travels as its own command; the register stays dirty
       // until the name reply clears it.
-      const uint8_t mode = static_cast<uint8_t>(value & 0xFF);
+      const uint8_t mode = static_cast<uint8_t>(modeOfCommandWord(value));
       link_.sendFrame(CMD_READ_MODE_NAME, &mode, 1);
       writeCursor_ = kModeCommandRegister;
       return;

@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "link/frame_format.h"
+#include "link/register_entries.h"
 #include "link/usb_link.h"
 #include "platform/clock.h"
 #include "text/fixed_texts.h"
@@ -11,7 +12,6 @@ namespace zr78 {
 
 namespace {
 
-constexpr int kIdentityRegister = 0;
 constexpr int32_t kSkipIdentityValue = 4095;
 constexpr int32_t kExpectedDeviceId = 4037;
 constexpr int kHandshakeAttempts = 10;  // the twelfth pass gives up
@@ -134,8 +134,8 @@ void SyncWorker::run() {
     if (!state_.running.load()) return;
     if (!shook) continue;
 
-    const uint8_t announce[4] = {0x04, 0xDC, 0x00, 0x01};  // register 1244 = 1
-    link_.sendFrame(CMD_WRITE_REGISTERS, announce, sizeof announce);
+    const auto announce = writeEntryData(kHandshakeRegister, kHandshakeDoneWord);
+    link_.sendFrame(CMD_WRITE_REGISTERS, announce.data(), announce.size());
     sleepMs(timing_.after1244Sleep);
 
     for (int a = 0; a < kRegisterCount; ++a) {
@@ -165,8 +165,8 @@ bool SyncWorker::handshake() {
   while (state_.running.load()) {
     if (table_.getRegister(kIdentityRegister) == kSkipIdentityValue) return true;
     identify();
-    const uint8_t readZero[2] = {0x00, 0x00};
-    link_.sendFrame(CMD_READ_REGISTERS, readZero, sizeof readZero);
+    const auto readIdentity = readRequestData(kIdentityRegister);
+    link_.sendFrame(CMD_READ_REGISTERS, readIdentity.data(), readIdentity.size());
     sleepMs(timing_.handshakeReadSleep);
     if (attempts > kHandshakeAttempts) {
       sleepMs(timing_.handshakeFailSleep);
@@ -262,8 +262,8 @@ void SyncWorker::loopIteration(int& writePosition, int& idle, bool& skipLoopSlee
   if (k < kKeepAliveIdle) {
     skipLoopSleep = idleWait(k + 1 < 10 ? timing_.idleShortSleep : timing_.idleLongSleep);
   } else {
-    const uint8_t poll[4] = {0x04, 0xD2, 0x04, 0xE0};  // registers 1234 and 1248
-    link_.sendFrame(CMD_READ_REGISTERS, poll, sizeof poll);
+    const auto poll = readRequestData(kInputSourceRegister, kDeviceConfigurationRegister);
+    link_.sendFrame(CMD_READ_REGISTERS, poll.data(), poll.size());
     idle = 10;
     skipLoopSleep = idleWait(timing_.keepAliveSleep1) || idleWait(timing_.keepAliveSleep2);
   }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "link/frame_format.h"
+#include "link/register_entries.h"
 #include "sync/sync_worker.h"
 #include "link/usb_link.h"
 #include "presets/preset_file.h"
@@ -17,7 +18,6 @@ namespace zr78 {
 
 namespace {
 
-constexpr int kRecallOperation = 0x600;
 constexpr int kAttempts = 3;
 constexpr int kNameBytes = 20;
 constexpr int kNamePasses = 2;  // after the first pass over all six
@@ -25,8 +25,8 @@ constexpr int kNamePasses = 2;  // after the first pass over all six
 // Registers a file never writes into the device: the password words, the
 // active mode and the mode command word.
 bool skippedOnFileWrite(int address) {
-  return address == 1239 || address == 1240 || address == kActiveModeRegister ||
-         address == kModeCommandRegister;
+  return address == kPasswordWord0Register || address == kPasswordWord1Register ||
+         address == kActiveModeRegister || address == kModeCommandRegister;
 }
 
 }  // namespace
@@ -133,10 +133,12 @@ bool SyncWorker::writeFileToDevice() {
 }
 
 bool SyncWorker::recallMode() {
-  table_.setRegisterQuiet(kModeCommandRegister, table_.getRegister(kModeCommandRegister) | kRecallOperation);
+  table_.setRegisterQuiet(kModeCommandRegister, table_.getRegister(kModeCommandRegister) |
+                                                    modeOperationBits(ModeOperation::Recall));
   state_.recallAck.store(0);
   table_.setDirty(kModeCommandRegister, true);
-  const uint8_t mode = static_cast<uint8_t>(table_.getRegister(kModeCommandRegister) & 0xFF);
+  const uint8_t mode =
+      static_cast<uint8_t>(modeOfCommandWord(table_.getRegister(kModeCommandRegister)));
   for (int attempt = 0; attempt < kAttempts && !state_.recallAck.load() && state_.running.load();
        ++attempt) {
     state_.awaitingReply.store(1);
@@ -167,7 +169,7 @@ bool SyncWorker::recallMode() {
 bool SyncWorker::writeModeName() {
   std::vector<uint8_t> data;
   data.reserve(1 + kNameBytes);
-  const int mode = table_.getRegister(kModeCommandRegister) & 0xFF;
+  const int mode = modeOfCommandWord(table_.getRegister(kModeCommandRegister));
   data.push_back(static_cast<uint8_t>(mode));
   for (int i = 0; i < kNameBytes; ++i)
     data.push_back(static_cast<uint8_t>(state_.modeNameBuffer.units[i].load() & 0xFF));
@@ -200,8 +202,8 @@ void SyncWorker::refreshModeNames(int current) {
     for (int m = 1; m <= kModeCount && state_.running.load(); ++m)
       if (!state_.modeNameFlags[m - 1].load()) readModeName(m);
   if (current != 0 && state_.running.load()) readModeName(current);
-  const uint8_t activeMode[2] = {0x04, 0xDA};  // register 1242
-  link_.sendFrame(CMD_READ_REGISTERS, activeMode, sizeof activeMode);
+  const auto activeMode = readRequestData(kActiveModeRegister);
+  link_.sendFrame(CMD_READ_REGISTERS, activeMode.data(), activeMode.size());
 }
 
 }  // namespace zr78

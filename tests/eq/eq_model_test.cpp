@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 
 #include "eq/crossover_code.h"
 #include "eq/eq_tables.h"
@@ -166,6 +167,30 @@ TEST(RegisterAddress, Table) {
   EXPECT_FALSE(eqRegisterAddress(8, kBandGain));
   EXPECT_FALSE(eqRegisterAddress(-1, kBandGain));
   EXPECT_FALSE(eqRegisterAddress(0, 102));
+}
+
+TEST(LinkMap, SlotOfEveryParamAndOneRegisterPerSlot) {
+  using namespace EqParamIndex;
+  for (int b = 0; b < kBandCount; ++b) {
+    EXPECT_EQ(linkSlotOfParam(kBandFrequency + b), 4 * b + 1) << b;
+    EXPECT_EQ(linkSlotOfParam(kBandQ + b), 4 * b + 3) << b;
+    EXPECT_EQ(linkSlotOfParam(kBandGain + b), 4 * b + 2) << b;
+  }
+  struct Row {
+    int param, slot;
+  } rows[] = {{kHighPassFrequency, 129}, {kHighPassCode, 130},     {kLowPassFrequency, 126},
+              {kLowPassCode, 127},       {kLimiterThreshold, 133}, {kLimiterAttack, 134},
+              {kLimiterRelease, 135}};
+  for (const Row& r : rows) EXPECT_EQ(linkSlotOfParam(r.param), r.slot) << r.param;
+  EXPECT_FALSE(linkSlotOfParam(-1));
+  EXPECT_FALSE(linkSlotOfParam(kCount));
+  // No two slots of a channel name the same register.
+  std::set<int> addresses;
+  for (int s = 0; s < kLinkSlotCount; ++s) {
+    const auto a = linkSlotAddress(5, s);
+    ASSERT_TRUE(a) << s;
+    EXPECT_TRUE(addresses.insert(*a).second) << "slot " << s << " repeats " << *a;
+  }
 }
 
 TEST(LinkMap, SlotsAndParams) {
