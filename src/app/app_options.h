@@ -1,7 +1,7 @@
 // The command line of zr78:
 //   zr78                      the real amplifier
 //   zr78 --simulate[=FILE]    the built-in virtual amplifier, its memory kept
-//                             in FILE (default: sim::defaultStatePath())
+//                             in FILE (default: defaultStatePath())
 //   --screenshot FILE [--size WxH]
 //                             start offscreen, wait until connected and the
 //                             display is refreshed, save the window as PNG, exit

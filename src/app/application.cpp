@@ -1,15 +1,13 @@
 #include "app/application.h"
 
 #include <cstdio>
-#include <filesystem>
+#include <string>
 
 #include "app/main_window.h"
 #include "app/ui_message_box.h"
-#include "hid/hidapi_device.h"
+#include "device/amplifier.h"
 #include "sync/link_session.h"
 #include "presets/ini_file.h"
-#include "sim/sim_state.h"
-#include "sim/virtual_amplifier.h"
 #include "text/shared_texts.h"
 
 namespace zr78 {
@@ -17,23 +15,16 @@ namespace zr78 {
 Application::Application(AppOptions options)
     : options_(std::move(options)),
       folders_(options_.folders ? *options_.folders : Folders::forRunningProgram()),
-      instance_(options_.instanceName) {
-  if (options_.simulate && options_.statePath.empty())
-    options_.statePath = sim::defaultStatePath().string();
-}
+      instance_(options_.instanceName) {}
 
 Application::~Application() {
   events_.beginStopping();
   if (session_) session_->worker.stopLink();
   window_.reset();
   session_.reset();
-  if (!amplifier_ || options_.statePath.empty()) return;
-  const std::filesystem::path path(options_.statePath);
-  std::error_code ec;
-  if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
-  if (!amplifier_->saveState(options_.statePath))
-    std::fprintf(stderr, "zr78: cannot save the virtual amplifier's state to %s\n",
-                 options_.statePath.c_str());
+  if (!amplifier_) return;
+  if (const std::string failed = amplifier_->saveState(); !failed.empty())
+    std::fprintf(stderr, "zr78: %s\n", failed.c_str());
 }
 
 std::optional<int> Application::start() {
@@ -47,14 +38,14 @@ std::optional<int> Application::start() {
     return 0;
   }
 
-  openDevice();
-  HidDevice& device = amplifier_ ? amplifier_->hidDevice() : static_cast<HidDevice&>(*hid_);
+  amplifier_ = std::make_unique<Amplifier>(
+      AmplifierChoice{options_.simulate, pathFromUtf8(options_.statePath)}, folders_);
+  if (!amplifier_->warning().empty()) std::fprintf(stderr, "zr78: %s\n", amplifier_->warning().c_str());
   const LinkTiming timing = options_.fastLink ? LinkTiming::fast() : LinkTiming::usb();
-  session_ = std::make_unique<LinkSession>(device, events_, timing, folders_, language_);
-  if (!options_.channelLockName.empty())
-    session_->link.setChannelLockName(options_.channelLockName);
-  else if (amplifier_)
-    session_->link.setChannelLockName(sim::simulatorLockName(options_.statePath));
+  session_ = std::make_unique<LinkSession>(amplifier_->device(), events_, timing, folders_, language_);
+  const std::string lockName =
+      options_.channelLockName.empty() ? amplifier_->channelLockName() : options_.channelLockName;
+  if (!lockName.empty()) session_->link.setChannelLockName(lockName);
 
   const MainWindowParts parts{session_->table, session_->state, session_->worker, events_,
                               language_,       groups_,         translations_};
@@ -66,17 +57,8 @@ std::optional<int> Application::start() {
   return std::nullopt;
 }
 
-void Application::openDevice() {
-  if (!options_.simulate) {
-    hid_ = std::make_unique<HidapiDevice>();
-    return;
-  }
-  amplifier_ = std::make_unique<sim::VirtualAmplifier>();
-  std::error_code ec;
-  if (std::filesystem::exists(options_.statePath, ec) && !amplifier_->loadState(options_.statePath))
-    std::fprintf(stderr,
-                 "zr78: the virtual amplifier's state file %s is damaged; starting from defaults\n",
-                 options_.statePath.c_str());
+sim::VirtualAmplifier* Application::amplifier() {
+  return amplifier_ ? amplifier_->virtualAmplifier() : nullptr;
 }
 
 // A second start asked: restore the window and bring it to the front.

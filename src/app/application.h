@@ -19,7 +19,7 @@
 namespace zr78 {
 
 class MainWindow;
-class HidapiDevice;
+class Amplifier;
 struct LinkSession;
 namespace sim {
 class VirtualAmplifier;
@@ -40,7 +40,8 @@ class Application {
 
   MainWindow* window() { return window_.get(); }
   LinkSession* session() { return session_.get(); }
-  sim::VirtualAmplifier* amplifier() { return amplifier_.get(); }
+  // The virtual amplifier under --simulate, else nullptr.
+  sim::VirtualAmplifier* amplifier();
   LanguageIndex& language() { return language_; }
   UiLinkEvents& events() { return events_; }
   SingleInstance& instance() { return instance_; }
@@ -48,7 +49,6 @@ class Application {
   const AppOptions& options() const { return options_; }
 
  private:
-  void openDevice();
   void bringForward();
 
   AppOptions options_;
@@ -56,8 +56,7 @@ class Application {
   LanguageIndex language_;
   QtTranslations translations_;
   SingleInstance instance_;
-  std::unique_ptr<sim::VirtualAmplifier> amplifier_;
-  std::unique_ptr<HidapiDevice> hid_;
+  std::unique_ptr<Amplifier> amplifier_;  // the real or the virtual one
   UiLinkEvents events_;
   LinkGroups groups_;
   std::unique_ptr<LinkSession> session_;

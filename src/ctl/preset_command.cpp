@@ -1,25 +1,30 @@
-// zr78ctl preset: show, export and import preset files, for backups, version
-// control and checks of tunings.
+// zr78ctl preset: list, show, export and import preset files, for backups,
+// version control and checks of tunings.
 //
+//   zr78ctl preset list               the saved tunings, one per line with its folder
 //   zr78ctl preset show FILE          header and a readable summary
 //   zr78ctl preset export FILE        JSON on stdout
 //   zr78ctl preset import JSON FILE   preset file from such JSON ("-" = stdin)
 //
-// Exit code: 0 on success; a file failure exits with its result code (2, 4,
-// 5, 6), malformed JSON with 1; either way one line on stderr.
+// show and export find a name as the window's load does (the name itself, the
+// preset folder, the fallback folder); import writes at exactly the name.
+// Exit codes from exit_codes.h; a failure prints one line on stderr.
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
+#include <memory>
 #include <iterator>
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 #include <string>
 
-#include "ctl/ctl_command.h"
+#include "ctl/ctl_commands.h"
 #include "channels/gain_word.h"
 #include "eq/channel_report.h"
 #include "registers/register_table.h"
 #include "presets/file_io.h"
 #include "presets/preset_file.h"
+#include "presets/preset_list.h"
 
 namespace zr78 {
 
@@ -27,7 +32,6 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
-constexpr int kMalformedJsonExit = 1;
 constexpr int kChannels = 8;
 
 struct MalformedJson : std::runtime_error {
@@ -41,13 +45,13 @@ std::string format(const char* pattern, Args... args) {
   return buffer;
 }
 
-int reportFailure(const std::string& subject, const std::string& meaning, int exitCode) {
+ExitCode reportFailure(const std::string& subject, const std::string& meaning, ExitCode exitCode) {
   std::cerr << "zr78ctl preset: " << subject << ": " << meaning << "\n";
   return exitCode;
 }
 
-int reportResult(const std::string& file, FileResult result) {
-  return reportFailure(file, std::string(fileResultMeaning(result)), static_cast<int>(result));
+ExitCode reportResult(const std::string& file, FileResult result) {
+  return reportFailure(file, std::string(fileResultMeaning(result)), exitCodeFor(result));
 }
 
 // ---- show -------------------------------------------------------------------
@@ -194,27 +198,29 @@ std::string readJsonText(const std::string& source) {
 
 // ---- commands ---------------------------------------------------------------
 
-int readPreset(const std::string& file, PresetFile& data) {
-  const FileResult result = data.readImage(file);
-  return result == FileResult::Ok ? 0 : reportResult(file, result);
+// The window's load order: the name itself, the preset folder, the fallback folder.
+ExitCode readPreset(const std::string& file, PresetFile& data) {
+  const FileResult result = data.load(file);
+  return result == FileResult::Ok ? ExitCode::Ok : reportResult(file, result);
 }
 
-int runShow(const std::string& file) {
-  PresetFile data(Folders::forRunningProgram());
-  if (const int failed = readPreset(file, data)) return failed;
-  printShow(std::cout, file, data);
-  return 0;
+ExitCode runShow(const std::string& file, const Folders& folders) {
+  PresetFile data(folders);
+  if (const ExitCode failed = readPreset(file, data); failed != ExitCode::Ok) return failed;
+  std::error_code error;
+  printShow(std::cout, utf8FromPath(std::filesystem::absolute(pathFromUtf8(data.lastPath()), error)), data);
+  return ExitCode::Ok;
 }
 
-int runExport(const std::string& file) {
-  PresetFile data(Folders::forRunningProgram());
-  if (const int failed = readPreset(file, data)) return failed;
+ExitCode runExport(const std::string& file, const Folders& folders) {
+  PresetFile data(folders);
+  if (const ExitCode failed = readPreset(file, data); failed != ExitCode::Ok) return failed;
   std::cout << exportJson(data).dump(2) << "\n";
-  return 0;
+  return ExitCode::Ok;
 }
 
-int runImport(const std::string& source, const std::string& file) {
-  PresetFile data(Folders::forRunningProgram());
+ExitCode runImport(const std::string& source, const std::string& file, const Folders& folders) {
+  PresetFile data(folders);
   std::vector<int32_t> values;
   try {
     const Json json = Json::parse(readJsonText(source));
@@ -223,14 +229,21 @@ int runImport(const std::string& source, const std::string& file) {
   } catch (const std::invalid_argument&) {
     return reportResult(source, FileResult::CannotOpen);
   } catch (const Json::exception& e) {
-    return reportFailure(source, std::string("malformed JSON: ") + e.what(), kMalformedJsonExit);
+    return reportFailure(source, std::string("malformed JSON: ") + e.what(), ExitCode::MalformedJson);
   } catch (const MalformedJson& e) {
-    return reportFailure(source, std::string("malformed JSON: ") + e.what(), kMalformedJsonExit);
+    return reportFailure(source, std::string("malformed JSON: ") + e.what(), ExitCode::MalformedJson);
   }
   const FileResult result = data.writeImage(file, std::span<const int32_t, kPresetRegisterCount>(values.data(), values.size()));
   if (result != FileResult::Ok) return reportResult(file, result);
   std::cout << PresetFile::completeName(file) << "\n";
-  return 0;
+  return ExitCode::Ok;
+}
+
+// NAME <tab> FOLDER, the order of the window's file list.
+ExitCode runList(const Folders& folders) {
+  for (const ListedPreset& preset : listPresetFiles(folders))
+    std::cout << preset.name << "\t" << utf8FromPath(preset.folder) << "\n";
+  return ExitCode::Ok;
 }
 
 struct PresetArguments {
@@ -238,27 +251,30 @@ struct PresetArguments {
   std::string json;
 };
 
-void setupPresetCommand(CLI::App& root, int& exitCode) {
-  static PresetArguments args;
-  CLI::App* preset = root.add_subcommand("preset", "Preset files (.ryb): show, export to JSON, import from JSON");
+}  // namespace
+
+void addPresetCommand(CLI::App& root, CtlContext& context) {
+  auto args = std::make_shared<PresetArguments>();
+  CLI::App* preset = root.add_subcommand("preset", "Preset files (.ryb): list, show, export to JSON, import from JSON");
   preset->require_subcommand(1);
+  const Folders& folders = context.folders;
+
+  CLI::App* list = preset->add_subcommand(
+      "list", "Print the saved tunings the window lists (working, preset and fallback folder) as NAME<tab>FOLDER");
+  list->callback([&context, &folders] { context.exitCode = runList(folders); });
 
   CLI::App* show = preset->add_subcommand("show", "Print the header and a summary of the tuning");
-  show->add_option("FILE", args.file, "preset file")->required();
-  show->callback([&exitCode] { exitCode = runShow(args.file); });
+  show->add_option("FILE", args->file, "preset file: a path, or a name found as the window loads it")->required();
+  show->callback([args, &context, &folders] { context.exitCode = runShow(args->file, folders); });
 
   CLI::App* exporter = preset->add_subcommand("export", "Print the header and all register values as JSON");
-  exporter->add_option("FILE", args.file, "preset file")->required();
-  exporter->callback([&exitCode] { exitCode = runExport(args.file); });
+  exporter->add_option("FILE", args->file, "preset file: a path, or a name found as the window loads it")->required();
+  exporter->callback([args, &context, &folders] { context.exitCode = runExport(args->file, folders); });
 
   CLI::App* importer = preset->add_subcommand("import", "Write a preset file from JSON (deviceId, 1678 registers)");
-  importer->add_option("JSON", args.json, "JSON file, - for standard input")->required();
-  importer->add_option("FILE", args.file, "preset file to write")->required();
-  importer->callback([&exitCode] { exitCode = runImport(args.json, args.file); });
+  importer->add_option("JSON", args->json, "JSON file, - for standard input")->required();
+  importer->add_option("FILE", args->file, "preset file to write (exactly there)")->required();
+  importer->callback([args, &context, &folders] { context.exitCode = runImport(args->json, args->file, folders); });
 }
-
-ZR78_CTL_COMMAND(setupPresetCommand);
-
-}  // namespace
 
 }  // namespace zr78

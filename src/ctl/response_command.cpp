@@ -1,12 +1,14 @@
 // zr78ctl response FILE --channel N [--width W --height H]: the computed
 // response of one channel of a preset file as CSV.
+#include <algorithm>
 #include <iostream>
 #include <memory>
 
-#include "ctl/ctl_command.h"
+#include "ctl/ctl_commands.h"
 #include "eq/channel_report.h"
 #include "eq/plot_geometry.h"
-#include "ctl/preset_registers.h"
+#include "presets/preset_file.h"
+#include "registers/register_table.h"
 
 namespace zr78 {
 
@@ -19,23 +21,28 @@ struct ResponseOptions {
   int height = 0;
 };
 
-int runResponse(const ResponseOptions& options) {
-  RegisterImage registers{};
-  std::string error;
-  if (!loadPresetRegisters(options.file, registers, error)) {
-    std::cerr << "zr78ctl response: " << options.file << ": " << error << "\n";
-    return 1;
+ExitCode runResponse(const ResponseOptions& options, const Folders& folders) {
+  PresetFile file(folders);
+  if (const FileResult result = file.load(options.file); result != FileResult::Ok) {
+    std::cerr << "zr78ctl response: " << options.file << ": " << fileResultMeaning(result) << "\n";
+    return exitCodeFor(result);
   }
+  // A short image leaves the registers it does not carry at their defaults.
+  RegisterImage registers = defaultRegisterImage();
+  std::copy_n(file.values.begin(), std::min<size_t>(file.header.registerCount, registers.size()),
+              registers.begin());
   const std::string csv = responseCsv(registers, options.channel, options.width, options.height);
   if (csv.empty()) {
     std::cerr << "zr78ctl response: channel must be 0..7 and the plot at least 1 x 1\n";
-    return 2;
+    return ExitCode::Usage;
   }
   std::cout << csv;
-  return 0;
+  return ExitCode::Ok;
 }
 
-void setupResponse(CLI::App& root, int& exitCode) {
+}  // namespace
+
+void addResponseCommand(CLI::App& root, CtlContext& context) {
   auto options = std::make_shared<ResponseOptions>();
   const PlotGeometry panel = eqPanelPlotGeometry(1.0);
   options->width = panel.W;
@@ -54,11 +61,7 @@ void setupResponse(CLI::App& root, int& exitCode) {
   command->add_option("--height", options->height, "Plot height in pixels")
       ->capture_default_str()
       ->check(CLI::PositiveNumber);
-  command->callback([options, &exitCode] { exitCode = runResponse(*options); });
+  command->callback([options, &context] { context.exitCode = runResponse(*options, context.folders); });
 }
-
-}  // namespace
-
-ZR78_CTL_COMMAND(setupResponse);
 
 }  // namespace zr78

@@ -1,32 +1,36 @@
 // zr78ctl: the tuning tool's core from the command line — preset files,
 // transfers with the amplifier (real or virtual) and computed responses.
-#include <vector>
+#include <string>
 
-#include "ctl/ctl_command.h"
+#include "ctl/ctl_commands.h"
 
-namespace zr78 {
+namespace {
 
-static std::vector<CtlSetup>& ctlCommands() {
-  static std::vector<CtlSetup> commands;
-  return commands;
+// Where a bare preset name goes: the window's folders, shown as they are.
+std::string folderHelp(const zr78::Folders& folders) {
+  using zr78::utf8FromPath;
+  const std::string preset = utf8FromPath(folders.preset()), fallback = utf8FromPath(folders.fallback);
+  return "\nPreset files given by name (the window's folders):\n"
+         "  saved in        " + preset + " (else " + fallback + ")\n"
+         "  looked for in   the working folder, " + preset + ", " + fallback + "\n";
 }
 
-bool registerCtlCommand(CtlSetup setup) {
-  ctlCommands().push_back(setup);
-  return true;
-}
-
-}  // namespace zr78
+}  // namespace
 
 int main(int argc, char** argv) {
+  using namespace zr78;
   CLI::App app{"zr78ctl - ZR-78 amplifier tuning from the command line"};
   app.require_subcommand(1);
-  int exitCode = 0;
-  for (auto setup : zr78::ctlCommands()) setup(app, exitCode);
+  CtlContext context{Folders::forRunningProgram()};
+  app.footer(exitCodeHelp() + folderHelp(context.folders));
+  addPresetCommand(app, context);
+  addDeviceCommand(app, context);
+  addResponseCommand(app, context);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
-    return app.exit(e);
+    // --help is a ParseError of exit code 0; every other one is a usage error.
+    return app.exit(e) == 0 ? 0 : static_cast<int>(ExitCode::Usage);
   }
-  return exitCode;
+  return static_cast<int>(context.exitCode);
 }

@@ -31,19 +31,20 @@ std::string fallbackFromTempPath(const std::string& tempPath, const std::string&
 
 namespace {
 
-fs::path userFallbackFolder(const std::string& baseName) {
+fs::path userFallbackFolder() {
 #ifdef _WIN32
   wchar_t buffer[MAX_PATH + 1];
   const DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
-  return pathFromUtf8(fallbackFromTempPath(utf8FromPath(fs::path(std::wstring(buffer, length))), baseName));
+  return pathFromUtf8(fallbackFromTempPath(utf8FromPath(fs::path(std::wstring(buffer, length))), kProgramName));
 #else
-  // The per-user data folder of the XDG rules.
+  // The per-user data folder of the XDG rules; a relative XDG_DATA_HOME is
+  // not one.
   const char* dataHome = std::getenv("XDG_DATA_HOME");
-  if (dataHome && fs::path(dataHome).is_absolute()) return fs::path(dataHome) / baseName;
+  if (dataHome && fs::path(dataHome).is_absolute()) return fs::path(dataHome) / kProgramName;
   const char* home = std::getenv("HOME");
-  if (home && *home) return fs::path(home) / ".local" / "share" / baseName;
+  if (home && *home) return fs::path(home) / ".local" / "share" / kProgramName;
   std::error_code error;
-  return fs::temp_directory_path(error) / baseName;
+  return fs::temp_directory_path(error) / kProgramName;
 #endif
 }
 
@@ -52,22 +53,27 @@ fs::path userFallbackFolder(const std::string& baseName) {
 Folders Folders::forExecutable(const fs::path& executable) {
   Folders folders;
   folders.program = executable.parent_path();
-  folders.baseName = utf8FromPath(executable.stem());
-  folders.fallback = userFallbackFolder(folders.baseName);
+  folders.baseName = kProgramName;
+  folders.fallback = userFallbackFolder();
+  return folders;
+}
+
+Folders Folders::forUserData() {
+  Folders folders;
+  folders.fallback = userFallbackFolder();
+  folders.program = folders.fallback;
+  folders.baseName = kProgramName;
   return folders;
 }
 
 Folders Folders::forRunningProgram() {
-  std::error_code error;
 #ifdef _WIN32
   wchar_t buffer[32768];
   const DWORD length = GetModuleFileNameW(nullptr, buffer, 32768);
-  const fs::path executable(std::wstring(buffer, length));
+  return forExecutable(fs::path(std::wstring(buffer, length)));
 #else
-  fs::path executable = fs::read_symlink("/proc/self/exe", error);
-  if (error) executable = fs::current_path(error) / "zr78";
+  return forUserData();
 #endif
-  return forExecutable(executable);
 }
 
 bool folderExists(const fs::path& folder) {

@@ -1,7 +1,14 @@
-// The program's folders: program folder (the executable's), preset folder
-// (program folder + "FileData"), fallback folder (used when the program folder
-// cannot be written) and the working folder against which plain names resolve.
-// A value handed to whoever needs it; tests point it at their own temp dirs.
+// The program's folders: program folder, preset folder (program folder +
+// "FileData"), fallback folder (used when the preset folder cannot be written)
+// and the working folder against which plain names resolve. A value handed to
+// whoever needs it; tests point it at their own temp dirs.
+//
+// zr78 and zr78ctl both use the program name "zr78", so a tuning saved by one
+// is found by the other and they share one settings file. On Linux and macOS
+// the program folder and the fallback folder are the per-user data folder
+// $XDG_DATA_HOME/zr78 (default ~/.local/share/zr78): nothing is written beside
+// the executable. On Windows the program folder is the executable's and the
+// fallback folder the per-user one beside the temporary folder.
 #pragma once
 
 #include <filesystem>
@@ -9,10 +16,12 @@
 
 namespace zr78 {
 
+inline constexpr char kProgramName[] = "zr78";
+
 struct Folders {
-  std::filesystem::path program;   // the running executable's folder
+  std::filesystem::path program;   // holds the preset folder (see above)
   std::filesystem::path fallback;  // per-user folder named after the program
-  std::string baseName;            // executable name without folder and extension (ini section)
+  std::string baseName;            // the program name: the settings file's section
   std::filesystem::path working;   // empty: the current directory at call time
 
   std::filesystem::path preset() const { return program / "FileData"; }
@@ -22,9 +31,13 @@ struct Folders {
   // `name` against the working folder.
   std::filesystem::path resolve(const std::string& name) const { return in(working, name); }
 
-  // Folders of the program at `executable` (its full path).
+  // The Windows rule: the program folder is the folder of `executable` (its
+  // full path), the fallback folder the per-user folder.
   static Folders forExecutable(const std::filesystem::path& executable);
-  // Folders of the running program (Linux: /proc/self/exe).
+  // The Linux and macOS rule: program and fallback folder are the per-user
+  // data folder.
+  static Folders forUserData();
+  // The rule of the platform the program runs on.
   static Folders forRunningProgram();
 };
 

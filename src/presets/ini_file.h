@@ -35,7 +35,7 @@ class IniFile {
 // Leading decimal integer (optional sign) of `text`, as ini readers take it.
 std::optional<int> parseIniInt(const std::string& text);
 
-// key = text in section S (the executable's base name) of preset folder +
+// key = text in section S (the program name, Folders::baseName) of preset folder +
 // stem + ".ini", making the preset folder when missing; when that write fails,
 // the same in the fallback folder, whose result is returned.
 bool writeIniValue(const Folders& folders, const std::string& stem, const std::string& key, const std::string& text);

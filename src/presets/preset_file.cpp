@@ -100,7 +100,9 @@ FileResult PresetFile::load(const std::string& name) {
   FileResult result = FileResult::CannotOpen;
   for (const fs::path& place : places) {
     result = readImageAt(place);
-    if (result != FileResult::CannotOpen) break;
+    if (result == FileResult::CannotOpen) continue;
+    lastPath_ = utf8FromPath(place);
+    break;
   }
   return result;
 }

@@ -35,7 +35,8 @@ class PresetFile {
   // folder; lastPath() names the copy written.
   FileResult save(const std::string& name, std::span<const int32_t, kPresetRegisterCount> values);
   // The name itself, then the preset folder, then the fallback folder; the
-  // next place is tried only while the file cannot be opened.
+  // next place is tried only while the file cannot be opened. lastPath()
+  // names the file opened.
   FileResult load(const std::string& name);
   // Deletes the completed name, else the fallback folder's copy. A name found
   // in neither place is not an error; one that cannot be removed gives

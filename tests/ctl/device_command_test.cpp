@@ -1,40 +1,30 @@
 // `zr78ctl device` as a user runs it: separate processes on one virtual
 // amplifier whose memory lives in a state file.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
-#include "temp_dir.h"
+#include "ctl/ctl_process.h"
 
+namespace zr78::test {
 namespace {
 
 namespace fs = std::filesystem;
 
 class DeviceCtlTest : public ::testing::Test {
  protected:
-
-  // Runs `zr78ctl device --simulate=<state> ARGS`; returns the exit code and
-  // keeps stdout.
+  // Runs `zr78ctl device --simulate=<state> ARGS`; keeps stdout.
   int run(const std::string& args) {
-    const fs::path out = dir_ / "out.txt";
-    const std::string command = "\"" + std::string(ZR78CTL_PATH) + "\" device --simulate=\"" +
-                                (dir_ / "amp.state").string() + "\" " + args + " >\"" + out.string() +
-                                "\" 2>/dev/null";
-    const int status = std::system(command.c_str());
-    std::ifstream in(out);
-    std::stringstream text;
-    text << in.rdbuf();
-    output_ = text.str();
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const CtlRun result = ctl_.run("device --simulate=" + shellQuoted(state_.string()) + " " + args);
+    output_ = result.out;
+    return result.exitCode;
   }
 
-  zr78::test::TempDir temp_{"zr78-device-ctl-"};
-  const fs::path dir_ = temp_.path();
+  CtlProcess ctl_{"zr78-device-ctl-"};
+  const fs::path dir_ = ctl_.root();
+  const fs::path state_ = dir_ / "amp.state";
   std::string output_;
 };
 
@@ -51,25 +41,52 @@ TEST_F(DeviceCtlTest, TheVirtualAmplifierKeepsItsMemoryAcrossRuns) {
 TEST_F(DeviceCtlTest, SaveAndLoadGoThroughPresetFiles) {
   const std::string file = (dir_ / "tuning.ryb").string();
   ASSERT_EQ(run("set 148 620"), 0);
-  ASSERT_EQ(run("save \"" + file + "\""), 0);
+  ASSERT_EQ(run("save " + shellQuoted(file)), 0);
   EXPECT_TRUE(fs::exists(file));
   ASSERT_EQ(run("set 148 400"), 0);
-  ASSERT_EQ(run("load \"" + file + "\""), 0);
+  ASSERT_EQ(run("load " + shellQuoted(file)), 0);
   ASSERT_EQ(run("get 148"), 0);
   EXPECT_EQ(output_, "148 620\n");
 }
 
-TEST_F(DeviceCtlTest, FailuresGiveNonZeroExitCodes) {
+TEST_F(DeviceCtlTest, FailuresGiveTheirExitCodes) {
+  std::ofstream(dir_ / "damaged.ryb") << "not a preset file";
   const struct {
-    const char* args;
+    std::string args;
+    int exitCode;
   } cases[] = {
-      {"load \"nowhere.ryb\""},   // "No files。"
-      {"recall 7"},               // modes are 1..6
-      {"get 1670 20"},            // beyond the table
-      {"set 20 70000"},           // not a 16-bit value
-      {"name 2 \"caf\xC3\xA9\""},  // outside the name's characters
+      {"load nowhere.ryb", 4},                                        // cannot open
+      {"load " + shellQuoted((dir_ / "damaged.ryb").string()), 6},   // damaged
+      {"load ''", 7},                                                 // empty name
+      {"save ''", 7},
+      {"recall 7", 2},                 // modes are 1..6
+      {"get 1670 20", 2},              // beyond the table
+      {"set 20 70000", 2},             // not a 16-bit value
+      {"name 2 \"caf\xC3\xA9\"", 2},   // outside the name's characters
+      {"set", 2},                      // arguments missing
+      {"frobnicate", 2},               // no such command
   };
-  for (const auto& c : cases) EXPECT_NE(run(c.args), 0) << c.args;
+  for (const auto& c : cases) EXPECT_EQ(run(c.args), c.exitCode) << c.args;
+  EXPECT_FALSE(fs::exists(state_)) << "argument and file checks come before the amplifier";
+}
+
+// A file the amplifier refuses ("Wrong file version。": another device id)
+// is a failed operation, not a file error.
+TEST_F(DeviceCtlTest, ARefusedFileIsAFailedOperation) {
+  ASSERT_EQ(run("save " + shellQuoted((dir_ / "mine.ryb").string())), 0);
+  const CtlRun exported = ctl_.run("preset export " + shellQuoted((dir_ / "mine.ryb").string()));
+  ASSERT_EQ(exported.exitCode, 0) << exported.err;
+  std::string json = exported.out;
+  const size_t id = json.find("\"deviceId\": 4037");
+  ASSERT_NE(id, std::string::npos) << json;
+  json.replace(id, 16, "\"deviceId\": 4038");
+  std::ofstream(dir_ / "other.json") << json;
+  ASSERT_EQ(ctl_.run("preset import " + shellQuoted((dir_ / "other.json").string()) + " " +
+                     shellQuoted((dir_ / "other.ryb").string()))
+                .exitCode,
+            0);
+  EXPECT_EQ(run("load " + shellQuoted((dir_ / "other.ryb").string())), 1);
 }
 
 }  // namespace
+}  // namespace zr78::test

@@ -1,12 +1,10 @@
 // zr78ctl preset run as a real process: output, round trip and failures.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
+#include "ctl/ctl_process.h"
 #include "presets/file_io.h"
 #include "presets/preset_file.h"
 #include "presets/preset_test_support.h"
@@ -17,29 +15,20 @@ namespace {
 namespace fs = std::filesystem;
 using Json = nlohmann::json;
 
-struct CtlRun {
-  int exitCode;
-  std::string out, err;
-};
+using test::CtlRun;
 
 class PresetCtl : public ::testing::Test {
  protected:
-  test::TempDir dir;
-  Folders folders = test::testFolders(dir.path());
+  test::CtlProcess ctl{"zr78-preset-ctl-"};
+  const fs::path& root = ctl.root();
+  Folders folders = test::testFolders(root);
 
-  static std::string quoted(const std::string& text) { return "'" + text + "'"; }
-  std::string path(const std::string& name) const { return utf8FromPath(dir.path() / name); }
-  static std::string readText(const std::string& file) {
-    const auto bytes = readWholeFile(file).value_or(std::vector<uint8_t>{});
-    return std::string(bytes.begin(), bytes.end());
-  }
+  static std::string quoted(const std::string& text) { return test::shellQuoted(text); }
+  std::string path(const std::string& name) const { return utf8FromPath(root / name); }
   static void writeText(const std::string& file, const std::string& text) { std::ofstream(file) << text; }
 
-  CtlRun run(const std::string& arguments) const {
-    const std::string command = quoted(ZR78CTL_PATH) + " preset " + arguments + " >" + quoted(path("out.txt")) +
-                                " 2>" + quoted(path("err.txt"));
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readText(path("out.txt")), readText(path("err.txt"))};
+  CtlRun run(const std::string& arguments, const std::optional<fs::path>& folder = {}) const {
+    return ctl.run("preset " + arguments, folder);
   }
 
   // A file written by the library with deviceId 8864 and sample values.
@@ -110,15 +99,17 @@ TEST_F(PresetCtl, FailuresGiveOneLineAndTheResultCode) {
   };
   const Case cases[] = {
       {"missing file", "show " + quoted(path("none.ryb")), 4, "cannot open"},
+      {"missing name", "show none", 4, "cannot open"},
       {"damaged file", "export " + quoted(path("bad.ryb")), 6, "checksum mismatch"},
-      {"empty name", "import " + jsonFile("ok.json", json) + " ''", 2, "empty name"},
+      {"empty name", "import " + jsonFile("ok.json", json) + " ''", 7, "empty name"},
+      {"empty name to show", "show ''", 7, "empty name"},
       {"cannot create", "import " + jsonFile("ok.json", json) + " " + quoted(path("no/such/dir/x.ryb")), 5, "cannot create"},
       {"missing JSON file", "import " + quoted(path("none.json")) + " " + quoted(path("x")), 4, "cannot open"},
-      {"broken JSON", "import " + quoted(path("broken.json")) + " " + quoted(path("x")), 1, "malformed JSON"},
-      {"1677 registers", "import " + jsonFile("s.json", shortRegisters) + " " + quoted(path("x")), 1, "malformed JSON"},
-      {"value 65536", "import " + jsonFile("w.json", wideValue) + " " + quoted(path("x")), 1, "malformed JSON"},
-      {"no deviceId", "import " + jsonFile("d.json", noDevice) + " " + quoted(path("x")), 1, "malformed JSON"},
-      {"other layout", "import " + jsonFile("l.json", badLayout) + " " + quoted(path("x")), 1, "malformed JSON"},
+      {"broken JSON", "import " + quoted(path("broken.json")) + " " + quoted(path("x")), 9, "malformed JSON"},
+      {"1677 registers", "import " + jsonFile("s.json", shortRegisters) + " " + quoted(path("x")), 9, "malformed JSON"},
+      {"value 65536", "import " + jsonFile("w.json", wideValue) + " " + quoted(path("x")), 9, "malformed JSON"},
+      {"no deviceId", "import " + jsonFile("d.json", noDevice) + " " + quoted(path("x")), 9, "malformed JSON"},
+      {"other layout", "import " + jsonFile("l.json", badLayout) + " " + quoted(path("x")), 9, "malformed JSON"},
   };
   for (const Case& c : cases) {
     const CtlRun result = run(c.arguments);
@@ -127,6 +118,74 @@ TEST_F(PresetCtl, FailuresGiveOneLineAndTheResultCode) {
     EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << c.name << ": " << result.err;
   }
   EXPECT_FALSE(fs::exists(path("x.ryb"))) << "no file from bad JSON";
+  EXPECT_EQ(run("show").exitCode, 2) << "FILE missing";
+  EXPECT_EQ(run("").exitCode, 2) << "no subcommand";
+}
+
+// The program's folders as zr78ctl sees them from its environment.
+struct UserFolders {
+  fs::path preset, fallback;
+};
+
+// A bare name is looked for as the window's load looks: the working folder,
+// the preset folder, the fallback folder.
+TEST_F(PresetCtl, ShowFindsABareNameAsTheWindowsLoad) {
+  const UserFolders user{ctl.dataHome() / "zr78" / "FileData", ctl.dataHome() / "zr78"};
+  fs::create_directories(user.preset);
+  fs::create_directories(root / "elsewhere");
+  const std::string preset = samplePreset("p.ryb"), fallback = samplePreset("f.ryb");
+  fs::copy_file(preset, user.preset / "Bass.ryb");
+  fs::copy_file(fallback, user.fallback / "Treble.ryb");
+  fs::copy_file(fallback, user.fallback / "Bass.ryb");  // the preset folder's wins
+  fs::copy_file(fallback, root / "elsewhere" / "Treble.ryb");  // the working folder's wins
+
+  const struct {
+    const char* name;
+    fs::path folder;
+    fs::path found;
+  } cases[] = {
+      {"Bass", ctl.working(), user.preset / "Bass.ryb"},
+      {"Bass.ryb", ctl.working(), user.preset / "Bass.ryb"},
+      {"Treble", ctl.working(), user.fallback / "Treble.ryb"},
+      {"Treble", root / "elsewhere", root / "elsewhere" / "Treble.ryb"},
+  };
+  for (const auto& c : cases) {
+    const CtlRun shown = run(std::string("show ") + c.name, c.folder);
+    ASSERT_EQ(shown.exitCode, 0) << c.name << ": " << shown.err;
+    EXPECT_NE(shown.out.find("file            " + utf8FromPath(c.found) + "\n"), std::string::npos)
+        << c.name << "\n" << shown.out;
+  }
+}
+
+// preset list: what the window's file list shows, in its order, each with
+// its folder; files that are not preset files are left out.
+TEST_F(PresetCtl, ListShowsTheSavedTuningsWithTheirFolders) {
+  const UserFolders user{ctl.dataHome() / "zr78" / "FileData", ctl.dataHome() / "zr78"};
+  fs::create_directories(user.preset);
+  const std::string sample = samplePreset("sample.ryb");
+  for (const fs::path& file : {ctl.working() / "Local.ryb", user.preset / "Bass.ryb", user.preset / "Alto.RYB",
+                               user.fallback / "Old.ryb", user.fallback / "Bass.ryb"})
+    fs::copy_file(sample, file);
+  writeText(utf8FromPath(user.preset / "notes.txt"), "not a tuning");
+  writeText(utf8FromPath(user.preset / "Bass.ryb.old"), "not a tuning");
+  fs::create_directories(user.preset / "folder.ryb");
+  writeText(utf8FromPath(user.fallback / "virtual-amplifier.state"), "");
+
+  const CtlRun listed = run("list");
+  ASSERT_EQ(listed.exitCode, 0) << listed.err;
+  const std::string working = utf8FromPath(ctl.working()), preset = utf8FromPath(user.preset),
+                    fallback = utf8FromPath(user.fallback);
+  EXPECT_EQ(listed.out, "Local.ryb\t" + working + "\n" +       //
+                            "Alto.RYB\t" + preset + "\n" +       //
+                            "Bass.ryb\t" + preset + "\n" +       //
+                            "Bass.ryb\t" + fallback + "\n" +     //
+                            "Old.ryb\t" + fallback + "\n");
+  // Nothing saved anywhere: an empty list, not an error.
+  fs::remove_all(ctl.dataHome() / "zr78");
+  fs::remove(ctl.working() / "Local.ryb");
+  const CtlRun empty = run("list");
+  EXPECT_EQ(empty.exitCode, 0);
+  EXPECT_EQ(empty.out, "");
 }
 
 }  // namespace

@@ -1,16 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "ctl/ctl_process.h"
 #include "eq/literal_response.h"
 #include "eq/tuned_channel.h"
 #include "presets/preset_file.h"
-#include "temp_dir.h"
 
 namespace zr78 {
 namespace {
@@ -18,21 +15,17 @@ namespace {
 // The command-line tool on a preset file with the same settings.
 TEST(ResponseCtl, PresetFileGivesTheLiteralCurve) {
   namespace fs = std::filesystem;
-  const test::TempDir temp("zr78-response-ctl-");
-  const fs::path& dir = temp.path();
+  const test::CtlProcess ctl("zr78-response-ctl-");
+  const fs::path& dir = ctl.root();
   const RegisterImage image = tunedImage();
-  PresetFile file(Folders{dir, dir, "zr78ctl", dir});
+  PresetFile file(Folders{dir, dir, "zr78", dir});
   file.header.deviceId = 4037;
   ASSERT_EQ(file.writeImage((dir / "tuned.ryb").string(), image), FileResult::Ok);
-  const fs::path out = dir / "response.csv";
-  const std::string command = std::string("\"") + ZR78CTL_PATH + "\" response \"" + (dir / "tuned.ryb").string() +
-                              "\" --channel 2 --width 300 --height 100 >\"" + out.string() + "\"";
-  ASSERT_EQ(std::system(command.c_str()), 0);
-  std::ifstream in(out);
-  std::stringstream csv;
-  csv << in.rdbuf();
+  const std::string tuned = test::shellQuoted((dir / "tuned.ryb").string());
+  const test::CtlRun run = ctl.run("response " + tuned + " --channel 2 --width 300 --height 100");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
   std::string header;
-  const std::vector<CsvRow> rows = parseResponseCsv(csv.str(), header);
+  const std::vector<CsvRow> rows = parseResponseCsv(run.out, header);
   EXPECT_EQ(header, "column,frequency_hz,total_db");
   ASSERT_EQ(rows.size(), 310u);
   EqChannelState state;
@@ -40,10 +33,13 @@ TEST(ResponseCtl, PresetFileGivesTheLiteralCurve) {
   for (const CsvRow& r : rows)
     ASSERT_NEAR(r.db, literal::channelPx(state, literal::columnFrequency(r.column, 300), 40), 1e-4)
         << "column " << r.column;
-  // A bad channel is an error with a message, not a curve.
-  EXPECT_NE(std::system((std::string("\"") + ZR78CTL_PATH + "\" response \"" + (dir / "tuned.ryb").string() +
-                         "\" --channel 8 2>/dev/null >/dev/null").c_str()),
-            0);
+  // A bad channel or a missing file is an error with a message, not a curve.
+  const test::CtlRun badChannel = ctl.run("response " + tuned + " --channel 8");
+  EXPECT_EQ(badChannel.exitCode, 2);
+  EXPECT_EQ(badChannel.out, "");
+  const test::CtlRun missing = ctl.run("response nowhere --channel 1");
+  EXPECT_EQ(missing.exitCode, 4);
+  EXPECT_NE(missing.err.find("cannot open"), std::string::npos) << missing.err;
 }
 
 }  // namespace
