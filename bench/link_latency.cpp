@@ -30,8 +30,10 @@ class TimingEvents final : public zr78::LinkEvents {
   }
   void sendNotify(int code, int value) override {
     if (code != zr78::kNotifyLinkStatus) return;
-    if (value == 1 && connecting.load() == 0) connecting.store(Clock::now().time_since_epoch().count());
-    if (value == 0) connected.store(Clock::now().time_since_epoch().count());
+    const auto status = static_cast<zr78::LinkStatus>(value);
+    if (status == zr78::LinkStatus::Connecting && connecting.load() == 0)
+      connecting.store(Clock::now().time_since_epoch().count());
+    if (status == zr78::LinkStatus::Connected) connected.store(Clock::now().time_since_epoch().count());
   }
   zr78::MessageResult messageBox(const std::string&, const std::string&, zr78::MessageButtons) override {
     return zr78::MessageResult::Ok;

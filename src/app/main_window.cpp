@@ -170,7 +170,7 @@ qintptr MainWindow::onDeviceNotify(const WindowMessage& m) {
       applyFromDevice(static_cast<int>(m.lParam()));
       break;
     case kNotifyLinkStatus:
-      showLinkStatus(static_cast<int>(m.lParam()));
+      showLinkStatus(static_cast<LinkStatus>(m.lParam()));
       break;
     case kNotifyShowDone:
       ++displayRefreshes_;
@@ -189,11 +189,12 @@ void MainWindow::applyFromDevice(int address) {
   parts_.table.setDirtyMarking(true);
 }
 
-void MainWindow::showLinkStatus(int value) {
-  const LinkStatus status = linkStatusOfCode(value);
-  buttons_[kButtonStatus]->setState(status == LinkStatus::Connected ? ImageButton::PRESSED
-                                                                    : ImageButton::RELEASED);
-  buttons_[kButtonStatus]->setText(qtText(linkStatusText(status, parts_.language.get())));
+void MainWindow::showLinkStatus(LinkStatus status) {
+  shownStatus_ = linkStatusShown(status);
+  buttons_[kButtonStatus]->setState(shownStatus_ == LinkStatusShown::Connected
+                                        ? ImageButton::PRESSED
+                                        : ImageButton::RELEASED);
+  buttons_[kButtonStatus]->setText(qtText(linkStatusText(shownStatus_, parts_.language.get())));
   title_->setText(QString::fromLatin1(kProgramModel) + QString::fromLatin1(kLinkSuffix));
 }
 

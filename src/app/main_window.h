@@ -94,6 +94,7 @@ class MainWindow : public QDialog {
   int displayRefreshes() const { return displayRefreshes_; }
   const WindowDrag& drag() const { return drag_; }
   bool buttonVisible(int j) const { return buttonVisible_[j]; }
+  LinkStatusShown shownStatus() const { return shownStatus_; }
 
   // Handlers the routing dialog and the system settings window install
   // when they arrive; until then the buttons only do their refresh part.
@@ -126,7 +127,7 @@ class MainWindow : public QDialog {
   void buildRegisterRoutes();
   qintptr onDeviceNotify(const WindowMessage& m);
   void applyFromDevice(int address);
-  void showLinkStatus(int value);
+  void showLinkStatus(LinkStatus status);
   void notifyRegister(int address);
   void showMessage(int textEntry, int captionEntry = -1);
 
@@ -172,6 +173,8 @@ class MainWindow : public QDialog {
   UiMessageBox messageBox_;
   CanvasScale scale_;
   QRect eqPanelRect_, channelPanelRect_;
+  // What the status button shows; its text follows it in every language.
+  LinkStatusShown shownStatus_ = LinkStatusShown::Connecting;
   int eqChannel_ = 0;
   int displayRefreshes_ = 0;
   QTimer mixerTimer_;

@@ -59,8 +59,8 @@ qintptr MainWindow::onTopButton(int j) {
 void MainWindow::onStatusButton() {
   if (!parts_.state.paused.load()) {
     parts_.state.paused.store(true);
-    buttons_[kButtonStatus]->setText(
-        qtText(linkStatusText(LinkStatus::Unconnected, parts_.language.get())));
+    shownStatus_ = LinkStatusShown::Unconnected;
+    buttons_[kButtonStatus]->setText(qtText(linkStatusText(shownStatus_, parts_.language.get())));
     return;
   }
   parts_.state.paused.store(false);
@@ -133,9 +133,7 @@ void MainWindow::refreshLanguage() {
   const int language = parts_.language.get();
   parts_.translations.use(language);
 
-  ImageButton* status = buttons_[kButtonStatus];
-  const auto shown = linkStatusOfText(utf8Text(status->text().trimmed()));
-  status->setText(qtText(linkStatusText(shown.value_or(LinkStatus::Connecting), language)));
+  buttons_[kButtonStatus]->setText(qtText(linkStatusText(shownStatus_, language)));
   volumeLabel_->setText(volumeText(slider_->sliderValue()));
   for (int j : kLabelledButtons) {
     const bool pressed = buttons_[j]->state() == ImageButton::PRESSED;

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "sync/link_events.h"
 #include "text/language.h"
 #include "text/shared_texts.h"
 #include "text/text_format.h"
@@ -13,10 +14,10 @@ namespace {
 constexpr int kOffWord = 500;
 constexpr int kWordOffset = 100;
 
-constexpr std::array<std::pair<LinkStatus, int>, 3> kStatusTexts = {{
-    {LinkStatus::Connected, kTextConnected},
-    {LinkStatus::Connecting, kTextConnecting},
-    {LinkStatus::Unconnected, kTextUnconnected},
+constexpr std::array<std::pair<LinkStatusShown, int>, 3> kStatusTexts = {{
+    {LinkStatusShown::Connected, kTextConnected},
+    {LinkStatusShown::Connecting, kTextConnecting},
+    {LinkStatusShown::Unconnected, kTextUnconnected},
 }};
 
 // Text entry of each top button; -1: no text of its own.
@@ -51,18 +52,15 @@ std::string volumeCaption(double db, int language) {
   return caption + formatText(":%0.0f", db);
 }
 
-std::string linkStatusText(LinkStatus status, int language) {
+std::string linkStatusText(LinkStatusShown status, int language) {
   for (const auto& [s, entry] : kStatusTexts)
     if (s == status) return std::string(Text(entry, language));
   return {};
 }
 
-std::optional<LinkStatus> linkStatusOfText(const std::string& text) {
-  if (text.empty()) return LinkStatus::Connecting;
-  for (const auto& [status, entry] : kStatusTexts)
-    for (int language = 0; language < kLanguageCount; ++language)
-      if (text == Text(entry, language)) return status;
-  return std::nullopt;
+LinkStatusShown linkStatusShown(LinkStatus status) {
+  return status == LinkStatus::Connected ? LinkStatusShown::Connected
+                                         : LinkStatusShown::Connecting;
 }
 
 std::string topButtonText(int button, int language, bool deviceKindPressed) {

@@ -22,16 +22,13 @@ int volumeFromWord(int32_t word);
 // "Volume" in the language, then ":OFF" at −60, else ":%0.0f" of the value.
 std::string volumeCaption(double db, int language);
 
-// What the status button (top button 4) shows.
-enum class LinkStatus { Connected, Connecting, Unconnected };
-std::string linkStatusText(LinkStatus status, int language);
-// Which status a text shows, in any of the three languages; an empty text is
-// "connecting"; a text that is none of them gives nothing.
-std::optional<LinkStatus> linkStatusOfText(const std::string& text);
-// MSG_DEVICE_NOTIFY code 4: value 0 is "connected", anything else "connecting".
-inline LinkStatus linkStatusOfCode(int value) {
-  return value == 0 ? LinkStatus::Connected : LinkStatus::Connecting;
-}
+// What the status button (top button 4) shows: the link's status, or
+// "unconnected" while the link is paused.
+enum class LinkStatusShown { Connected, Connecting, Unconnected };
+std::string linkStatusText(LinkStatusShown status, int language);
+enum class LinkStatus : int;  // sync/link_events.h
+// "connected" for Connected, "connecting" for every other status.
+LinkStatusShown linkStatusShown(LinkStatus status);
 
 // The label of top button j in the language; `deviceKindPressed` selects
 // "Amplifier" over "DSP" for button 7. Empty for buttons without text.

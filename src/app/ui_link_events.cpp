@@ -4,8 +4,7 @@
 #include <QMetaObject>
 #include <QThread>
 #include <QWidget>
-#include <chrono>
-#include <thread>
+#include <algorithm>
 #include <utility>
 
 #include "app/progress_window.h"
@@ -21,52 +20,59 @@ void UiLinkEvents::attach(QWidget* window, UiMessageBox* messages, ProgressWindo
   progress_ = progress;
 }
 
-UiLinkEvents::~UiLinkEvents() {
-  Job* left = incoming_.exchange(nullptr, std::memory_order_acquire);
-  while (left != nullptr) delete std::exchange(left, left->next);
-}
-
 void UiLinkEvents::onUiThread(std::function<void()> job) {
-  auto* node = new Job{std::move(job)};
-  node->next = incoming_.load(std::memory_order_relaxed);
-  while (!incoming_.compare_exchange_weak(node->next, node, std::memory_order_release,
-                                          std::memory_order_relaxed)) {
+  {
+    const std::lock_guard lock(mutex_);
+    jobs_.push_back(std::move(job));
   }
-  QMetaObject::invokeMethod(this, "runJobs", Qt::QueuedConnection);
+  QMetaObject::invokeMethod(this, &UiLinkEvents::runJobs, Qt::QueuedConnection);
 }
 
 void UiLinkEvents::runJobs() {
-  // The stack holds the newest first: reverse it onto the queue's end.
-  Job* taken = incoming_.exchange(nullptr, std::memory_order_acquire);
-  std::deque<std::unique_ptr<Job>> arrived;
-  while (taken != nullptr) arrived.emplace_front(std::exchange(taken, taken->next));
-  for (auto& job : arrived) queued_.push_back(std::move(job));
-  while (!queued_.empty()) {
-    std::unique_ptr<Job> job = std::move(queued_.front());
-    queued_.pop_front();
-    job->run();
+  for (;;) {
+    std::function<void()> job;
+    {
+      const std::lock_guard lock(mutex_);
+      if (jobs_.empty()) return;
+      job = std::move(jobs_.front());
+      jobs_.pop_front();
+    }
+    job();  // without the lock: a job may wait for the user
   }
 }
 
-void UiLinkEvents::runAndWait(const std::shared_ptr<Pending>& pending, std::function<void()> job) {
-  if (stopping_.load()) return;
+bool UiLinkEvents::runAndWait(const std::shared_ptr<Waiter>& waiter, std::function<void()> job) {
   if (QThread::currentThread() == thread()) {
     // Called on the UI thread itself (no worker involved): run it now.
+    if (stopping_.load()) return false;
     job();
-    return;
+    return true;
   }
-  ++waiting_;
-  onUiThread([pending, job = std::move(job)] {
-    job();
-    pending->done.store(true);
-  });
-  while (!pending->done.load() && !stopping_.load())
-    std::this_thread::sleep_for(std::chrono::milliseconds(kWaitSliceMs));
-  --waiting_;
+  {
+    const std::lock_guard lock(mutex_);
+    if (stopping_.load()) return false;
+    waiters_.push_back(waiter);
+    jobs_.push_back([waiter, job = std::move(job)] {
+      job();
+      waiter->release();
+    });
+  }
+  QMetaObject::invokeMethod(this, &UiLinkEvents::runJobs, Qt::QueuedConnection);
+  waiter->finished.acquire();
+  {
+    const std::lock_guard lock(mutex_);
+    waiters_.erase(std::find(waiters_.begin(), waiters_.end(), waiter));
+  }
+  return !stopping_.load();
+}
+
+int UiLinkEvents::waitingCalls() const {
+  const std::lock_guard lock(mutex_);
+  return static_cast<int>(waiters_.size());
 }
 
 // Queued like a posted message; the job queue (not a message allocated on
-// the worker) carries it, so the hand-over is the queue's release/acquire.
+// the worker) carries it, so the hand-over is the queue's mutex.
 void UiLinkEvents::postNotify(int code, int value) {
   onUiThread([this, code, value] {
     sendMessage(window_.data(), MSG_DEVICE_NOTIFY, code, value);
@@ -74,25 +80,24 @@ void UiLinkEvents::postNotify(int code, int value) {
 }
 
 void UiLinkEvents::sendNotify(int code, int value) {
-  auto pending = std::make_shared<Pending>();
-  runAndWait(pending, [this, code, value] {
+  runAndWait(std::make_shared<Waiter>(), [this, code, value] {
     sendMessage(window_.data(), MSG_DEVICE_NOTIFY, code, value);
   });
 }
 
 MessageResult UiLinkEvents::messageBox(const std::string& text, const std::string& caption,
                                        MessageButtons buttons) {
-  auto pending = std::make_shared<Pending>();
-  pending->result.store(static_cast<int>(dismissedResult(buttons)));
-  runAndWait(pending, [this, pending, text, caption, buttons] {
+  auto waiter = std::make_shared<Waiter>();
+  waiter->result.store(dismissedResult(buttons));
+  const bool answered = runAndWait(waiter, [this, waiter, text, caption, buttons] {
     if (stopping_.load() || messages_ == nullptr) return;
     const MessageResult r =
         messages_->show(text, caption, buttons, [this](QMessageBox* box) { workerBox_ = box; });
     workerBox_ = nullptr;
-    if (!stopping_.load()) pending->result.store(static_cast<int>(r));
+    if (!stopping_.load()) waiter->result.store(r);
   });
-  if (stopping_.load()) return dismissedResult(buttons);
-  return static_cast<MessageResult>(pending->result.load());
+  if (!answered) return dismissedResult(buttons);
+  return waiter->result.load();
 }
 
 void UiLinkEvents::progressSetRange(int range) {
@@ -132,7 +137,13 @@ void UiLinkEvents::setTitle(const std::string& title) {
 }
 
 void UiLinkEvents::beginStopping() {
-  stopping_.store(true);
+  std::vector<std::shared_ptr<Waiter>> waiting;
+  {
+    const std::lock_guard lock(mutex_);
+    stopping_.store(true);
+    waiting = waiters_;
+  }
+  for (const auto& waiter : waiting) waiter->release();
   if (workerBox_) workerBox_->done(QMessageBox::Cancel);
   if (progress_) progress_->hide();
 }

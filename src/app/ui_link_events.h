@@ -1,15 +1,16 @@
 // The user interface's side of LinkEvents. Lives on the UI thread; the
-// worker calls it from its own thread and every call is marshalled onto the
-// UI thread:
-//   - posted notifications are queued and delivered as MSG_DEVICE_NOTIFY;
-//   - sent notifications are queued too, and the worker waits (in short
-//     slices) until the UI has handled them;
-//   - message boxes are shown by the UI thread, owned by the main window,
+// worker calls it from its own thread and every call becomes a job that the
+// UI thread runs, in call order:
+//   - posted notifications are delivered as MSG_DEVICE_NOTIFY;
+//   - a sent notification waits until the UI has handled it;
+//   - a message box is shown by the UI thread, owned by the main window,
 //     and the worker waits for the answer;
-//   - progress calls are queued to the progress window, in order.
-// beginStopping() — called by the UI thread before it joins the worker —
-// makes every waiting call return at once (a box answers No/Cancel) and
-// closes a box the worker asked for, so the join can never deadlock.
+//   - progress calls go to the progress window.
+// A waiting call blocks on a semaphore of its own, released by the UI
+// thread once the job has run. beginStopping() — called by the UI thread
+// before it joins the worker — releases every waiting call (a box answers
+// No/Cancel), makes later ones return at once and closes a box the worker
+// asked for, so the join can never deadlock.
 #pragma once
 
 #include <QObject>
@@ -18,6 +19,9 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <semaphore>
+#include <vector>
 
 #include "sync/link_events.h"
 
@@ -33,11 +37,7 @@ class UiLinkEvents final : public QObject, public LinkEvents {
   Q_OBJECT
 
  public:
-  // How long one wait slice of the worker lasts (ms).
-  static constexpr int kWaitSliceMs = 5;
-
   UiLinkEvents() = default;
-  ~UiLinkEvents() override;
 
   // The main window (notifications, title), its message box routine and the
   // progress window. Set once on the UI thread before the link starts.
@@ -58,35 +58,40 @@ class UiLinkEvents final : public QObject, public LinkEvents {
   void beginStopping();
   bool stopping() const { return stopping_.load(); }
   // Worker calls waiting for the UI right now (tests wait for one).
-  int waitingCalls() const { return waiting_.load(); }
+  int waitingCalls() const;
 
  private:
-  struct Pending {
-    std::atomic<bool> done{false};
-    std::atomic<int> result{0};
+  // One waiting call. Whichever comes first, the job's end or the stop,
+  // releases it; the second release is absorbed.
+  struct Waiter {
+    std::binary_semaphore finished{0};
+    std::atomic<bool> released{false};
+    std::atomic<MessageResult> result{MessageResult::Ok};
+    void release() {
+      if (!released.exchange(true)) finished.release();
+    }
   };
-  // Runs `job` on the UI thread (queued, in call order); safe from any thread.
+  // Queues `job` for the UI thread; safe from any thread.
   void onUiThread(std::function<void()> job);
-  // UI thread: runs the queued jobs.
-  Q_INVOKABLE void runJobs();
-  // Queues `job`, then waits until it has run or the link is stopping.
-  void runAndWait(const std::shared_ptr<Pending>& pending, std::function<void()> job);
+  // UI thread: runs the queued jobs, oldest first. A job that opens a nested
+  // event loop (a message box) may run the ones behind it from there; they
+  // still come off the one queue in order.
+  void runJobs();
+  // Queues `job` and blocks until it has run; false when the link is
+  // stopping (the job may not have run). On the UI thread the job runs at once.
+  bool runAndWait(const std::shared_ptr<Waiter>& waiter, std::function<void()> job);
 
   QPointer<QWidget> window_;  // the main window; UI thread only
   UiMessageBox* messages_ = nullptr;
   QPointer<ProgressWindow> progress_;
   QPointer<QMessageBox> workerBox_;  // UI thread only
-  // Jobs from other threads: pushed onto an atomic stack (release), taken
-  // whole by the UI thread (acquire), then run in arrival order from a queue
-  // of its own, so a job that opens a nested event loop cannot reorder them.
-  struct Job {
-    std::function<void()> run;
-    Job* next = nullptr;
-  };
-  std::atomic<Job*> incoming_{nullptr};
-  std::deque<std::unique_ptr<Job>> queued_;  // UI thread only
+
+  // Guards the queue and the waiting calls; stopping_ is set under it, so a
+  // call that registers after beginStopping cannot miss the stop.
+  mutable std::mutex mutex_;
+  std::deque<std::function<void()>> jobs_;
+  std::vector<std::shared_ptr<Waiter>> waiters_;
   std::atomic<bool> stopping_{false};
-  std::atomic<int> waiting_{0};
 };
 
 }  // namespace zr78

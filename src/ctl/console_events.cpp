@@ -15,7 +15,7 @@ void ConsoleEvents::sendNotify(int code, int value) {
   if (code != kNotifyLinkStatus) return;
   const int previous = linkStatus_.exchange(value);
   if (previous == value || !showProgress_) return;
-  if (value == 0) std::fputs("connected\n", stderr);
+  if (static_cast<LinkStatus>(value) == LinkStatus::Connected) std::fputs("connected\n", stderr);
   else std::fputs("connecting\n", stderr);
 }
 

@@ -18,6 +18,8 @@ struct LinkTiming {
   int openRetrySleep = 100;      // device absent
   int probeWait = 500;           // reply to the register-0 probe
   int probeSettle = 100;         // after a successful probe
+  int replyWaitSlice = 5;        // how soon a reply wait notices a dead reader
+  int stopPollSlice = 10;        // how soon a connect sleep notices the stop
 
   // Worker: start and handshake
   int threadStartSleep = 500;
@@ -26,6 +28,7 @@ struct LinkTiming {
   int handshakeFailSleep = 2000;
   int after1244Sleep = 20;
   int afterModeNamesSleep = 1000;
+  int conditionPollSlice = 1;  // how often a bounded wait looks at its condition
 
   // Worker: full read
   int readReplyWait = 100;   // READ_REPLY_WAIT
@@ -34,6 +37,8 @@ struct LinkTiming {
   int streamPolls = 400;
   int streamTailSleep = 200;  // once 1249 registers have arrived
   int gapPassSleep = 30;
+  int readDoneSleep = 10;     // before the progress window closes
+  int showAllStartSleep = 1;  // before the refreshed registers are posted
   int showAllTailSleep = 100;
 
   // Worker: synchronisation loop
@@ -48,6 +53,8 @@ struct LinkTiming {
 
   // Worker operations
   int bulkWriteWait = 800;  // BULK_WRITE_WAIT
+  int bulkWritePassSleep = 1;  // after each walk over the file's registers
+  int writeFileEndSleep = 1;
   int recallSleep = 100;
   int recallWait = 2000;
   int recallShowSleep = 200;
@@ -55,6 +62,7 @@ struct LinkTiming {
   int nameReadWait = 500;
   int nameReadSleep = 10;
   int operationStartSleep = 10;
+  int saveDoneSleep = 5;
 
   // Shutdown
   int stopJoinLimit = 2000;
@@ -72,6 +80,8 @@ struct LinkTiming {
     t.openRetrySleep = 10;
     t.probeWait = 100;
     t.probeSettle = 5;
+    t.replyWaitSlice = 2;
+    t.stopPollSlice = 2;
     t.threadStartSleep = 5;
     t.identifyWait = 100;
     t.handshakeReadSleep = 5;
@@ -83,6 +93,7 @@ struct LinkTiming {
     t.streamPollSleep = 2;
     t.streamTailSleep = 10;
     t.gapPassSleep = 2;
+    t.readDoneSleep = 1;
     t.showAllTailSleep = 5;
     t.loopSleep = 1;
     t.writeReplyWait = 100;
@@ -100,6 +111,7 @@ struct LinkTiming {
     t.nameReadWait = 100;
     t.nameReadSleep = 1;
     t.operationStartSleep = 1;
+    t.saveDoneSleep = 1;
     return t;
   }
 };

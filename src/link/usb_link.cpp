@@ -11,7 +11,6 @@ namespace zr78 {
 
 namespace {
 
-constexpr int kWaitSliceMs = 5;  // how soon a wait notices a dead reader or a stop
 constexpr int kProbeAddress = kIdentityRegister;
 const char* const kBlockedSuffix = " Channel is Blocked!";
 
@@ -91,12 +90,16 @@ bool UsbLink::probeDevice() {
   return waited && table_.fromDevice(kProbeAddress);
 }
 
-bool UsbLink::request(uint8_t command, const uint8_t* data, size_t count, int waitMs) {
+bool UsbLink::awaitReply(int waitMs, const std::function<void()>& send) {
   state_.awaitingReply.store(1);
-  sender_.sendFrame(command, data, count);
+  send();
   const bool taken = waitReply(waitMs);
   state_.awaitingReply.store(0);
   return taken;
+}
+
+bool UsbLink::request(uint8_t command, const uint8_t* data, size_t count, int waitMs) {
+  return awaitReply(waitMs, [&] { sender_.sendFrame(command, data, count); });
 }
 
 bool UsbLink::waitReply(int waitMs) {
@@ -106,8 +109,8 @@ bool UsbLink::waitReply(int waitMs) {
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
     if (left <= 0) return false;
-    if (state_.replySemaphore.waitFor(static_cast<int>(std::min<long long>(left, kWaitSliceMs))))
-      return true;
+    const auto slice = std::min<long long>(left, timing_.replyWaitSlice);
+    if (state_.replySemaphore.waitFor(static_cast<int>(slice))) return true;
   }
   return false;
 }
@@ -118,7 +121,8 @@ void UsbLink::sleepWhileRunning(int ms) const {
   while (state_.running.load()) {
     const auto now = Clock::now();
     if (now >= deadline) return;
-    std::this_thread::sleep_for(std::min<Clock::duration>(deadline - now, std::chrono::milliseconds(10)));
+    const auto slice = std::chrono::milliseconds(timing_.stopPollSlice);
+    std::this_thread::sleep_for(std::min<Clock::duration>(deadline - now, slice));
   }
 }
 

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <string>
 
@@ -53,9 +54,13 @@ class UsbLink {
   bool sendFrame(uint8_t command, std::initializer_list<uint8_t> data) {
     return sender_.sendFrame(command, data);
   }
-  // Sets awaitingReply, sends, waits for the reply semaphore at most waitMs
+  // The reply sequence of every request that expects an answer: sets
+  // awaitingReply, runs `send` (the frame or frames, and whatever has to
+  // happen before the wait), waits for the reply semaphore at most waitMs
   // while the reader is alive, clears awaitingReply. True when the semaphore
   // was taken.
+  bool awaitReply(int waitMs, const std::function<void()>& send);
+  // awaitReply for one frame.
   bool request(uint8_t command, std::initializer_list<uint8_t> data, int waitMs) {
     return request(command, data.begin(), data.size(), waitMs);
   }

@@ -22,8 +22,16 @@ enum NotifyCode : int {
   kNotifyRegister = 0,  // value = register address refreshed from the table
   kNotifyReadDone = 1,
   kNotifyShowDone = 2,
-  kNotifyLinkStatus = 4,  // value 0 connected, 1 connecting, 3 thread start
+  kNotifyLinkStatus = 4,  // value: a LinkStatus
   kNotifyOperationEnd = 8,
+};
+
+// The link's status as MSG_DEVICE_NOTIFY code 4 carries it (the values are
+// the message's). The UI shows every value but Connected as "connecting".
+enum class LinkStatus : int {
+  Connected = 0,
+  Connecting = 1,
+  ThreadStart = 3,  // the worker has started; nothing is connected yet
 };
 
 class LinkEvents : public ConnectObserver {
@@ -34,6 +42,10 @@ class LinkEvents : public ConnectObserver {
   // MSG_DEVICE_NOTIFY, synchronous: returns once the UI has handled it (or
   // the link is stopping).
   virtual void sendNotify(int code, int value) = 0;
+  // Code 4, sent.
+  void sendLinkStatus(LinkStatus status) {
+    sendNotify(kNotifyLinkStatus, static_cast<int>(status));
+  }
   // A message box owned by the main window; returns the user's answer (or
   // Cancel/No when the link is stopping).
   virtual MessageResult messageBox(const std::string& text, const std::string& caption,
@@ -51,7 +63,7 @@ class LinkEvents : public ConnectObserver {
 
   // What connecting looks like to the user: the status "connecting", and the
   // blocked channel as a message box with the window's title.
-  void connecting() override { sendNotify(kNotifyLinkStatus, 1); }
+  void connecting() override { sendLinkStatus(LinkStatus::Connecting); }
   void channelBlocked(const std::string& message) override {
     messageBox(message, "", MessageButtons::Ok);
   }

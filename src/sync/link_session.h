@@ -10,16 +10,19 @@
 #include "sync/sync_worker.h"
 #include "link/usb_link.h"
 #include "platform/clock.h"
+#include "presets/folders.h"
 
 namespace zr78 {
 
 struct LinkSession {
-  LinkSession(HidDevice& device, LinkEvents& events, const LinkTiming& timing, Folders folders,
-              const LanguageIndex& language)
-      : link(device, table, state, steadyClock(), timing),
-        worker(table, state, link, events, timing, std::move(folders), language) {}
+  LinkSession(HidDevice& device, LinkEvents& events, const LinkTiming& timing,
+              Folders presetFolders, const LanguageIndex& language)
+      : folders(std::move(presetFolders)),
+        link(device, table, state, steadyClock(), timing),
+        worker(table, state, link, events, steadyClock(), timing, folders, language) {}
   ~LinkSession() { worker.stopLink(); }
 
+  Folders folders;  // the worker's preset files
   RegisterTable table;
   LinkState state;
   UsbLink link;

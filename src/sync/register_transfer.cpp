@@ -6,6 +6,8 @@
 #include "link/register_entries.h"
 #include "sync/sync_worker.h"
 #include "link/usb_link.h"
+#include "sync/link_events.h"
+#include "text/language.h"
 #include "text/shared_texts.h"
 #include "text/text_format.h"
 #include "text/window_texts.h"
@@ -147,11 +149,10 @@ bool SyncWorker::readAll() {
     for (int a = 0; a < kRegisterCount && state_.connected.load(); ++a) {
       if (table_.fromDevice(a)) continue;
       missing = true;
-      state_.awaitingReply.store(1);
-      sendReadRequest(kContinue, kGapRequestLimit);
-      events_.progressSetValue(countArrived());
-      link_.waitReply(timing_.readReplyWait);
-      state_.awaitingReply.store(0);
+      link_.awaitReply(timing_.readReplyWait, [&] {
+        sendReadRequest(kContinue, kGapRequestLimit);
+        events_.progressSetValue(countArrived());
+      });
     }
     events_.progressSetValue(countArrived());
     if (!state_.connected.load()) {
@@ -164,7 +165,7 @@ bool SyncWorker::readAll() {
   }
 
   events_.progressSetValue(countArrived());
-  sleepMs(10);
+  sleepMs(timing_.readDoneSleep);
   progressEnd();
   return true;
 }
@@ -176,7 +177,7 @@ bool SyncWorker::readAndShowAll() {
     events_.progressSetValue(0);
     progressStart(kRegisterCount, text(kTextUpdateDisplayData));
   }
-  sleepMs(1);
+  sleepMs(timing_.showAllStartSleep);
   for (int a = 0; a < kRegisterCount; ++a) {
     if (table_.takeFromDevice(a)) events_.postNotify(kNotifyRegister, a);
     if (a % kShowProgressStep == 1) events_.progressSetValue(a);

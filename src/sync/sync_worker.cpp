@@ -1,11 +1,10 @@
 #include "sync/sync_worker.h"
 
-#include <chrono>
-
 #include "link/frame_format.h"
 #include "link/register_entries.h"
 #include "link/usb_link.h"
 #include "platform/clock.h"
+#include "sync/link_events.h"
 #include "text/fixed_texts.h"
 
 namespace zr78 {
@@ -22,13 +21,15 @@ constexpr const char* kModel = "ZR-78";
 }  // namespace
 
 SyncWorker::SyncWorker(RegisterTable& table, LinkState& state, UsbLink& link, LinkEvents& events,
-                       const LinkTiming& timing, Folders folders, const LanguageIndex& language)
+                       const Clock& clock, const LinkTiming& timing, const Folders& folders,
+                       const LanguageIndex& language)
     : table_(table),
       state_(state),
       link_(link),
       events_(events),
+      clock_(clock),
       timing_(timing),
-      folders_(std::move(folders)),
+      folders_(folders),
       language_(language) {
   transferFilePath_.store(std::make_shared<const std::string>());
 }
@@ -105,10 +106,11 @@ bool SyncWorker::idleWait(int ms) {
 }
 
 bool SyncWorker::waitUntil(int ms, const std::function<bool()>& done) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  const uint32_t start = clock_.tickMs();
   while (!done()) {
-    if (!state_.running.load() || std::chrono::steady_clock::now() >= end) return done();
-    stopWake_.waitFor(1);
+    const auto waited = static_cast<int32_t>(clock_.tickMs() - start);  // wraps like the tick
+    if (!state_.running.load() || waited >= ms) return done();
+    stopWake_.waitFor(timing_.conditionPollSlice);
   }
   return true;
 }
@@ -117,14 +119,14 @@ bool SyncWorker::waitUntil(int ms, const std::function<bool()>& done) {
 // The thread
 
 void SyncWorker::run() {
-  if (state_.running.load()) events_.sendNotify(kNotifyLinkStatus, 3);
+  if (state_.running.load()) events_.sendLinkStatus(LinkStatus::ThreadStart);
   sleepMs(timing_.threadStartSleep);
   events_.setTitle(std::string(kModel) + kLinkSuffix);
-  events_.sendNotify(kNotifyLinkStatus, 3);
+  events_.sendLinkStatus(LinkStatus::ThreadStart);
 
   while (state_.running.load()) {
     link_.setTiming(timing_);
-    state_.lastReceiveTick.store(steadyClock().tickMs());
+    state_.lastReceiveTick.store(clock_.tickMs());
 
     link_.connectUsb(events_);
     if (!state_.running.load()) return;
@@ -142,7 +144,7 @@ void SyncWorker::run() {
       table_.setFromDevice(a, false);
       table_.setDirty(a, false);
     }
-    if (state_.running.load()) events_.sendNotify(kNotifyLinkStatus, 0);
+    if (state_.running.load()) events_.sendLinkStatus(LinkStatus::Connected);
     state_.connected.store(true);
 
     readAndShowAll();
@@ -156,7 +158,7 @@ void SyncWorker::run() {
     synchronising_.store(false);
 
     state_.connected.store(false);
-    if (state_.running.load()) events_.sendNotify(kNotifyLinkStatus, 1);
+    if (state_.running.load()) events_.sendLinkStatus(LinkStatus::Connecting);
   }
 }
 
@@ -222,10 +224,8 @@ void SyncWorker::loopIteration(int& writePosition, int& idle, bool& skipLoopSlee
     writePosition = kRegisterCount;
   } else {
     writePosition = first;
-    state_.awaitingReply.store(1);
-    sendDirtyBatch(first, kWriteBatchLimit);
-    const bool answered = link_.waitReply(timing_.writeReplyWait);
-    state_.awaitingReply.store(0);
+    const bool answered =
+        link_.awaitReply(timing_.writeReplyWait, [&] { sendDirtyBatch(first, kWriteBatchLimit); });
     if (!answered && !link_.readerAlive()) {
       if (state_.running.load()) progressEnd();
       state_.connected.store(false);

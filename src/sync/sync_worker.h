@@ -17,18 +17,21 @@
 #include <string>
 #include <thread>
 
-#include "sync/link_events.h"
 #include "link/link_state.h"
 #include "link/link_timing.h"
 #include "registers/register_table.h"
 #include "platform/signal.h"
-#include "presets/folders.h"
-#include "text/language.h"
-#include "text/window_texts.h"
 
 namespace zr78 {
 
+// Known here by name only, so that an includer does not pull in the preset
+// and text layers; the .cpp files include them.
+class Clock;
+class LanguageIndex;
+class LinkEvents;
 class UsbLink;
+struct Folders;
+enum class WorkerText : int;
 
 // The request slots a panel raises for a long operation.
 enum WorkerSlot : int {
@@ -44,8 +47,11 @@ constexpr int kContinue = 0xFFFF;
 
 class SyncWorker {
  public:
+  // `clock` is the link's tick count; `folders` and `language` outlive the
+  // worker.
   SyncWorker(RegisterTable& table, LinkState& state, UsbLink& link, LinkEvents& events,
-             const LinkTiming& timing, Folders folders, const LanguageIndex& language);
+             const Clock& clock, const LinkTiming& timing, const Folders& folders,
+             const LanguageIndex& language);
   ~SyncWorker();
   SyncWorker(const SyncWorker&) = delete;
   SyncWorker& operator=(const SyncWorker&) = delete;
@@ -105,7 +111,8 @@ class SyncWorker {
   // Idle pacing: ends early when an edit or a request wakes the worker.
   // True when woken.
   bool idleWait(int ms);
-  // Polls `done` every millisecond for at most ms; true when it became true.
+  // Looks at `done` every conditionPollSlice for at most ms (by the clock);
+  // true when it became true.
   bool waitUntil(int ms, const std::function<bool()>& done);
 
   std::string text(int entry) const;
@@ -118,8 +125,9 @@ class SyncWorker {
   LinkState& state_;
   UsbLink& link_;
   LinkEvents& events_;
+  const Clock& clock_;
   LinkTiming timing_;
-  Folders folders_;
+  const Folders& folders_;
   const LanguageIndex& language_;
 
   std::array<std::atomic<uint32_t>, kRequestSlotCount> requests_{};

@@ -9,6 +9,7 @@
 #include "link/register_entries.h"
 #include "sync/sync_worker.h"
 #include "link/usb_link.h"
+#include "sync/link_events.h"
 #include "presets/preset_file.h"
 #include "text/shared_texts.h"
 #include "text/text_format.h"
@@ -66,7 +67,7 @@ bool SyncWorker::saveDeviceToFile() {
     showMessage(file.lastPath(), text(kTextSaveSuccessfully));
   else
     showMessage(text(kTextSaveFailed));
-  sleepMs(5);
+  sleepMs(timing_.saveDoneSleep);
   return saved;
 }
 
@@ -107,22 +108,20 @@ bool SyncWorker::writeFileToDevice() {
         for (int a = 0; a < kRegisterCount - 1 && state_.connected.load(); ++a) {
           if (table_.takeFromDevice(a)) events_.postNotify(kNotifyRegister, a);
           if (!table_.dirty(a)) continue;
-          state_.awaitingReply.store(1);
-          sendDirtyBatch(kContinue, kWriteBatchLimit);
-          link_.waitReply(timing_.bulkWriteWait);
-          state_.awaitingReply.store(0);
+          link_.awaitReply(timing_.bulkWriteWait,
+                           [&] { sendDirtyBatch(kContinue, kWriteBatchLimit); });
           events_.progressSetValue(countClean());
         }
         const int clean = countClean();
         events_.progressSetValue(clean);
-        sleepMs(1);
+        sleepMs(timing_.bulkWritePassSleep);
         if (clean >= kRegisterCount - 1) break;
       }
       written = countClean() >= kRegisterCount - 1;
       sleepMs(timing_.requestSleep);
       readAndShowAll();
     }
-    sleepMs(1);
+    sleepMs(timing_.writeFileEndSleep);
   }
   progressEnd();
   if (!state_.connected.load()) {
@@ -141,11 +140,10 @@ bool SyncWorker::recallMode() {
       static_cast<uint8_t>(modeOfCommandWord(table_.getRegister(kModeCommandRegister)));
   for (int attempt = 0; attempt < kAttempts && !state_.recallAck.load() && state_.running.load();
        ++attempt) {
-    state_.awaitingReply.store(1);
-    link_.sendFrame(CMD_RECALL_MODE, &mode, 1);
-    sleepMs(timing_.recallSleep);
-    link_.waitReply(timing_.recallWait);
-    state_.awaitingReply.store(0);
+    link_.awaitReply(timing_.recallWait, [&] {
+      link_.sendFrame(CMD_RECALL_MODE, &mode, 1);
+      sleepMs(timing_.recallSleep);
+    });
   }
   if (!state_.recallAck.load()) {
     // The register stays dirty: the loop later sends it as a plain write.

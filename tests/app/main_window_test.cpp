@@ -295,6 +295,13 @@ TEST_F(MainWindowTest, LanguageRefreshRelabelsInPlace) {
     EXPECT_EQ(window().inputSelector()->displayedIndex(), 2) << l;
     EXPECT_EQ(window().inputSelector()->curSel(), 2) << l;
   }
+  // Paused, the status stays "unconnected" through the switch.
+  click(window().topButton(kButtonStatus));
+  app_->language().set(kTraditionalChinese);
+  postMessage(&window(), MSG_LANGUAGE_REFRESH, kTraditionalChinese, kTraditionalChinese);
+  settle();
+  EXPECT_EQ(window().shownStatus(), LinkStatusShown::Unconnected);
+  EXPECT_EQ(window().topButton(kButtonStatus)->text(), QString::fromUtf8("未連接"));
 }
 
 // The panels' messages that the window handles itself.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "sync/link_events.h"
 #include "text/language.h"
 
 namespace zr78 {
@@ -35,16 +36,31 @@ TEST(TopBandRulesTest, DeviceWordsBecomeSliderValues) {
 }
 
 TEST(TopBandRulesTest, StatusTextsInEveryLanguage) {
-  for (int language = 0; language < kLanguageCount; ++language) {
-    for (LinkStatus s : {LinkStatus::Connected, LinkStatus::Connecting, LinkStatus::Unconnected}) {
-      EXPECT_EQ(linkStatusOfText(linkStatusText(s, language)), s) << language;
-    }
-  }
-  EXPECT_EQ(linkStatusOfText(""), LinkStatus::Connecting);
-  EXPECT_EQ(linkStatusOfText("system"), std::nullopt);
-  EXPECT_EQ(linkStatusText(LinkStatus::Connected, kTraditionalChinese), "已連接");
-  EXPECT_EQ(linkStatusOfCode(0), LinkStatus::Connected);
-  EXPECT_EQ(linkStatusOfCode(3), LinkStatus::Connecting);
+  struct Case {
+    LinkStatusShown status;
+    int language;
+    const char* text;
+  } cases[] = {
+      {LinkStatusShown::Connected, kEnglish, "connected"},
+      {LinkStatusShown::Connecting, kEnglish, "connecting"},
+      {LinkStatusShown::Unconnected, kEnglish, "unconnected"},
+      {LinkStatusShown::Connected, kTraditionalChinese, "已連接"},
+      {LinkStatusShown::Connecting, kSimplifiedChinese, "连接中"},
+      {LinkStatusShown::Unconnected, kSimplifiedChinese, "未连接"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(linkStatusText(c.status, c.language), c.text) << c.language << " " << c.text;
+}
+
+// Code 4 of MSG_DEVICE_NOTIFY: only Connected shows as connected; the thread
+// start, connecting and any value the window does not know show "connecting".
+TEST(TopBandRulesTest, LinkStatusShown) {
+  EXPECT_EQ(static_cast<int>(LinkStatus::Connected), 0);
+  EXPECT_EQ(static_cast<int>(LinkStatus::Connecting), 1);
+  EXPECT_EQ(static_cast<int>(LinkStatus::ThreadStart), 3);
+  EXPECT_EQ(linkStatusShown(LinkStatus::Connected), LinkStatusShown::Connected);
+  for (LinkStatus s : {LinkStatus::Connecting, LinkStatus::ThreadStart, static_cast<LinkStatus>(7)})
+    EXPECT_EQ(linkStatusShown(s), LinkStatusShown::Connecting) << static_cast<int>(s);
 }
 
 TEST(TopBandRulesTest, ButtonTexts) {
