@@ -86,8 +86,8 @@ void MainWindow::createControls() {
     buttons_[j] = b;
   }
   // The status button latches: released while connecting, pressed when connected.
-  buttons_[kButtonStatus]->setState(ImageButton::RELEASED);
-  buttons_[kButtonDeviceKind]->setState(ImageButton::RELEASED);
+  buttons_[kButtonStatus]->setState(ButtonState::kReleased);
+  buttons_[kButtonDeviceKind]->setState(ButtonState::kReleased);
   title_ = new SkinLabel(this, kTitleLabelId);
   selector_ = new SkinComboBox(MSG_SELECTOR_CHANGED, this);
   slider_ = new LevelSlider(MSG_SLIDER_CHANGED, this);
@@ -193,8 +193,8 @@ void MainWindow::applyFromDevice(int address) {
 
 void MainWindow::showLinkStatus(int value) {
   const LinkStatus status = linkStatusOfCode(value);
-  buttons_[kButtonStatus]->setState(status == LinkStatus::Connected ? ImageButton::PRESSED
-                                                                    : ImageButton::RELEASED);
+  buttons_[kButtonStatus]->setState(status == LinkStatus::Connected ? ButtonState::kPressed
+                                                                    : ButtonState::kReleased);
   buttons_[kButtonStatus]->setText(qtText(linkStatusText(status, parts_.language.get())));
   title_->setText(QString::fromLatin1(kProgramModel) + QString::fromLatin1(kLinkSuffix));
 }

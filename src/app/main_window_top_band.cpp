@@ -125,7 +125,7 @@ void MainWindow::applyInputSource(int) {
 
 void MainWindow::applyDeviceKind(int address) {
   const bool amplifier = parts_.table.getRegister(address) == 1;
-  buttons_[kButtonDeviceKind]->setState(amplifier ? ImageButton::PRESSED : ImageButton::RELEASED);
+  buttons_[kButtonDeviceKind]->setState(amplifier ? ButtonState::kPressed : ButtonState::kReleased);
   refreshLanguage();
 }
 
@@ -138,7 +138,7 @@ void MainWindow::refreshLanguage() {
   status->setText(qtText(linkStatusText(shown.value_or(LinkStatus::Connecting), language)));
   volumeLabel_->setText(volumeText(slider_->sliderValue()));
   for (int j : kLabelledButtons) {
-    const bool pressed = buttons_[j]->state() == ImageButton::PRESSED;
+    const bool pressed = buttons_[j]->state() == ButtonState::kPressed;
     buttons_[j]->setText(qtText(topButtonText(j, language, pressed)));
   }
   refillSelector();

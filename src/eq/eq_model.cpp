@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "eq/eq_tables.h"
+#include "eq/step_table.h"
 
 namespace zr78 {
 
@@ -20,15 +21,6 @@ constexpr int32_t kTenthsFlag = 0x8000;
 constexpr std::array<int32_t, kReleaseEntryCount> kReleaseWords = {2, 4, 6, 8, 16, 32};
 constexpr std::array<std::string_view, kReleaseEntryCount> kReleaseTexts = {
     "Atk*2", "Atk*4", "Atk*6", "Atk*8", "Atk*16", "Atk*32"};
-
-// First index in [0, searched) whose step is >= value; the last searched
-// index when none is.
-template <size_t N>
-int firstStepAtOrAbove(const std::array<double, N>& steps, int searched, double value) {
-  for (int i = 0; i < searched; ++i)
-    if (steps[i] >= value) return i;
-  return searched - 1;
-}
 
 }  // namespace
 
@@ -112,8 +104,10 @@ std::string_view releaseText(int listPosition) {
   return kReleaseTexts[listPosition];
 }
 
-int qStepIndex(double displayedQ) { return firstStepAtOrAbove(Q_STEPS, 101, displayedQ); }
-int attackStepIndex(double attackMs) { return firstStepAtOrAbove(ATTACK_STEPS, 107, attackMs); }
+int qStepIndex(double displayedQ) { return stepIndex(std::span(Q_STEPS).first(101), displayedQ); }
+int attackStepIndex(double attackMs) {
+  return stepIndex(std::span(ATTACK_STEPS).first(107), attackMs);
+}
 
 std::optional<int> linkSlotAddress(int channel, int slot) {
   if (!isChannel(channel) || slot < 0 || slot >= kLinkSlotCount) return std::nullopt;

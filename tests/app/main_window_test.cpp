@@ -273,7 +273,7 @@ TEST_F(MainWindowTest, StatusButtonPausesThenReconnectsWithAFullRead) {
 
 TEST_F(MainWindowTest, DeviceKindRelabelsButtonSeven) {
   deviceValue(1249, 1);
-  EXPECT_EQ(window().topButton(kButtonDeviceKind)->state(), ImageButton::PRESSED);
+  EXPECT_EQ(window().topButton(kButtonDeviceKind)->state(), ButtonState::kPressed);
   EXPECT_EQ(window().topButton(kButtonDeviceKind)->text(), "Amplifier");
   deviceValue(1249, 0);
   EXPECT_EQ(window().topButton(kButtonDeviceKind)->text(), "DSP");
