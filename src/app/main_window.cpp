@@ -152,7 +152,8 @@ void MainWindow::initDialog() {
   backgroundArt_ = loadPngResource(png::MAIN_BACKGROUND);
   backgroundReady_ = !backgroundArt_.isNull();
   if (backgroundReady_) setWindowIcon(QIcon(QPixmap::fromImage(programIcon(backgroundArt_))));
-  postMessage(this, MSG_LANGUAGE_REFRESH, parts_.language.get(), parts_.language.get());
+  const int language = languageIndex(parts_.language.get());
+  postMessage(this, MSG_LANGUAGE_REFRESH, language, language);
   parts_.events.attach(this, &messageBox_, progress_);
   parts_.worker.startLink();
   setGeometry(0, 0, kDesignWidth, kDesignHeight);
@@ -203,11 +204,11 @@ void MainWindow::notifyRegister(int address) {
   postMessage(this, MSG_DEVICE_NOTIFY, kNotifyRegister, address);
 }
 
-void MainWindow::showMessage(int textEntry, int captionEntry) {
-  const int language = parts_.language.get();
+void MainWindow::showMessage(TextId textEntry, std::optional<TextId> captionEntry) {
+  const Language language = parts_.language.get();
   const std::string caption =
-      captionEntry < 0 ? std::string() : std::string(Text(captionEntry, language));
-  messageBox_.showMessage(std::string(Text(textEntry, language)), caption, MessageButtons::Ok);
+      captionEntry ? std::string(sharedText(*captionEntry, language)) : std::string();
+  messageBox_.showMessage(std::string(sharedText(textEntry, language)), caption, MessageButtons::Ok);
 }
 
 // ---------------------------------------------------------------------------
@@ -280,10 +281,10 @@ void MainWindow::reject() { close(); }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
   if (shutDown_) return e->accept();
-  const int language = parts_.language.get();
+  const Language language = parts_.language.get();
   const MessageResult answer =
-      messageBox_.showMessage(std::string(Text(kTextAskExitProgram, language)),
-                              std::string(Text(kTextTip, language)), MessageButtons::YesNo);
+      messageBox_.showMessage(std::string(sharedText(kTextAskExitProgram, language)),
+                              std::string(sharedText(kTextTip, language)), MessageButtons::YesNo);
   if (answer != MessageResult::Yes) return e->ignore();
   shutdown();
   e->accept();

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "text/language.h"
+
 namespace zr78 {
 
 // Master volume: the slider runs −60 .. 0 dB; −60 is "off".
@@ -20,11 +22,11 @@ int32_t volumeWord(double db);
 // word mod 500 − 100, raised to −60 when below.
 int volumeFromWord(int32_t word);
 // "Volume" in the language, then ":OFF" at −60, else ":%0.0f" of the value.
-std::string volumeCaption(double db, int language);
+std::string volumeCaption(double db, Language language);
 
 // What the status button (top button 4) shows.
 enum class LinkStatus { Connected, Connecting, Unconnected };
-std::string linkStatusText(LinkStatus status, int language);
+std::string linkStatusText(LinkStatus status, Language language);
 // Which status a text shows, in any of the three languages; an empty text is
 // "connecting"; a text that is none of them gives nothing.
 std::optional<LinkStatus> linkStatusOfText(const std::string& text);
@@ -35,7 +37,7 @@ inline LinkStatus linkStatusOfCode(int value) {
 
 // The label of top button j in the language; `deviceKindPressed` selects
 // "Amplifier" over "DSP" for button 7. Empty for buttons without text.
-std::string topButtonText(int button, int language, bool deviceKindPressed);
+std::string topButtonText(int button, Language language, bool deviceKindPressed);
 
 // Register 1249 selects the label of button 7 (1: "Amplifier").
 inline constexpr int kDeviceKindRegister = 1249;

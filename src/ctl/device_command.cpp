@@ -87,7 +87,7 @@ template <typename Body>
 int withLink(const DeviceOptions& o, Body body) {
   auto device = openDevice(o);
   ConsoleEvents events;
-  LanguageIndex language(2);
+  LanguageIndex language(Language::kEnglish);
   LinkSession session(device->hid(), events, LinkTiming::usb(),
                       Folders::forRunningProgram(), language);
   if (device->virtualAmp) session.link.setChannelLockName(sim::simulatorLockName(device->statePath));
@@ -150,7 +150,7 @@ int checkMode(int mode) {
 int checkName(const std::string& name) {
   for (unsigned char c : name.substr(0, 24))
     if (c < 0x20 || c > 0x80) {
-      std::fprintf(stderr, "error: %s\n", std::string(Text(kTextNameNotSupported, kEnglish)).c_str());
+      std::fprintf(stderr, "error: %s\n", std::string(sharedText(kTextNameNotSupported, Language::kEnglish)).c_str());
       return 2;
     }
   return 0;

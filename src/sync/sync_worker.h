@@ -29,6 +29,7 @@
 namespace zr78 {
 
 class UsbLink;
+enum TextId : int;
 
 // The request slots a panel raises for a long operation.
 enum WorkerSlot : int {
@@ -108,7 +109,7 @@ class SyncWorker {
   // Polls `done` every millisecond for at most ms; true when it became true.
   bool waitUntil(int ms, const std::function<bool()>& done);
 
-  std::string text(int entry) const;
+  std::string text(TextId entry) const;
   std::string workerText(WorkerText entry) const;
   void showMessage(const std::string& text, const std::string& caption = {});
   void progressStart(int range, const std::string& format);

@@ -284,16 +284,17 @@ TEST_F(MainWindowTest, DeviceKindRelabelsButtonSeven) {
 TEST_F(MainWindowTest, LanguageRefreshRelabelsInPlace) {
   deviceValue(1234, 5);
   deviceValue(12, 580);
-  for (int l : {kTraditionalChinese, kSimplifiedChinese, kEnglish}) {
+  for (Language l :
+       {Language::kTraditionalChinese, Language::kSimplifiedChinese, Language::kEnglish}) {
     app_->language().set(l);
-    postMessage(&window(), MSG_LANGUAGE_REFRESH, l, l);
+    postMessage(&window(), MSG_LANGUAGE_REFRESH, languageIndex(l), languageIndex(l));
     settle();
-    EXPECT_EQ(window().topButton(kButtonStatus)->text(), qtText(Text(kTextConnected, l))) << l;
-    EXPECT_EQ(window().topButton(kButtonSystem)->text(), qtText(Text(kTextSystem, l))) << l;
-    EXPECT_EQ(window().volumeLabel()->text(), qtText(Text(kTextVolume, l)) + ":-20") << l;
-    EXPECT_EQ(window().inputSelector()->itemText(0), qtText(Text(kTextBluetooth, l))) << l;
-    EXPECT_EQ(window().inputSelector()->displayedIndex(), 2) << l;
-    EXPECT_EQ(window().inputSelector()->curSel(), 2) << l;
+    EXPECT_EQ(window().topButton(kButtonStatus)->text(), qtText(sharedText(kTextConnected, l))) << languageIndex(l);
+    EXPECT_EQ(window().topButton(kButtonSystem)->text(), qtText(sharedText(kTextSystem, l))) << languageIndex(l);
+    EXPECT_EQ(window().volumeLabel()->text(), qtText(sharedText(kTextVolume, l)) + ":-20") << languageIndex(l);
+    EXPECT_EQ(window().inputSelector()->itemText(0), qtText(sharedText(kTextBluetooth, l))) << languageIndex(l);
+    EXPECT_EQ(window().inputSelector()->displayedIndex(), 2) << languageIndex(l);
+    EXPECT_EQ(window().inputSelector()->curSel(), 2) << languageIndex(l);
   }
 }
 

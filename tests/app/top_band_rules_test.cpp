@@ -7,6 +7,8 @@
 namespace zr78 {
 namespace {
 
+using enum Language;
+
 TEST(TopBandRulesTest, VolumeWordAndBack) {
   struct Case {
     const char* name;
@@ -35,9 +37,9 @@ TEST(TopBandRulesTest, DeviceWordsBecomeSliderValues) {
 }
 
 TEST(TopBandRulesTest, StatusTextsInEveryLanguage) {
-  for (int language = 0; language < kLanguageCount; ++language) {
+  for (Language language : kLanguages) {
     for (LinkStatus s : {LinkStatus::Connected, LinkStatus::Connecting, LinkStatus::Unconnected}) {
-      EXPECT_EQ(linkStatusOfText(linkStatusText(s, language)), s) << language;
+      EXPECT_EQ(linkStatusOfText(linkStatusText(s, language)), s) << languageIndex(language);
     }
   }
   EXPECT_EQ(linkStatusOfText(""), LinkStatus::Connecting);
