@@ -59,7 +59,7 @@ int main() {
   config.reportIntervalUs = 1000;
   zr78::sim::VirtualAmplifier amp(config);
   TimingEvents events;
-  zr78::LanguageIndex language(2);
+  zr78::LanguageIndex language(zr78::Language::kEnglish);
   zr78::Folders folders = zr78::Folders::forRunningProgram();
   zr78::LinkSession session(amp.hidDevice(), events, zr78::LinkTiming::usb(), folders, language);
   session.worker.startLink();

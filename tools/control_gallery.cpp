@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/edit_kinds.h"
 #include "controls/fader.h"
 #include "controls/image_button.h"
 #include "controls/skin_label.h"
@@ -136,7 +137,7 @@ bool buttons(const QString& dir, double scale) {
       if (row.png == png::ROLE_SELECTOR) b->setHoverFrame(1);
       b->setFontStyle(sheet.s(row.fontSize), YAHEI, TEXT, Qt::white, 1 | 4 | 32);
       const bool pressed = c == 1 || c == 3;
-      b->setState(pressed ? ImageButton::PRESSED : ImageButton::RELEASED);
+      b->setState(pressed ? ButtonState::kPressed : ButtonState::kReleased);
       b->setText(pressed ? row.pressedText : row.releasedText);
       if (c == 4) b->setEnabled(false);
     }
@@ -192,7 +193,7 @@ bool faders(const QString& dir, double scale) {
   for (int c = 0; c < 4; ++c) {
     auto* f = new Fader(id++, &sheet);
     f->setGeometry(sheet.at(left + c * cellW + 2, y + 4, 96, 21));
-    f->setOrientation(0);
+    f->setOrientation(FaderOrientation::kHorizontal);
     f->configure(&sheet.surface, 5, png::FADER_ROUTE);
     f->setRange(0, 100);
     f->setScale(1);
@@ -294,22 +295,22 @@ bool labels(const QString& dir, double scale) {
 }
 
 bool edits(const QString& dir, double scale) {
-  struct Row { const char* name; EditDisplay d; int value; };
+  struct Row { const char* name; EditRules rules; int value; };
   const Row rows[] = {
-      {"gain dB", {EDIT_PLAIN, "%0.0fdB", -60, 0, 1}, -3},
-      {"gain OFF (7)", {EDIT_GAIN, "%0.0fdB", -60, 0, 1}, -60},
-      {"balance (1)", {EDIT_BALANCE, "%0.0f", 0, 20, 1}, 10},
-      {"balance L3", {EDIT_BALANCE, "%0.0f", 0, 20, 1}, 7},
-      {"time (2)", {EDIT_TIME, "%0.0f", 0, 80, 1}, 8},
-      {"frequency (3)", {EDIT_FREQUENCY, "%0.0f", 0, 363, 1}, 200},
-      {"level (4)", {EDIT_LEVEL, "%0.0fHz", 19, 20000, 1}, 19},
-      {"Q (5)", {EDIT_Q, "%0.2f", 0, 101, 1}, 51},
-      {"band gain (6)", {6, "%0.1f", -200, 200, 10}, -35},
-      {"delay ms (8)", {EDIT_DELAY_MS, "%0.3f", 0, 960, 1}, 48},
-      {"delay cm (9)", {EDIT_DELAY_CM, "%0.3f", 0, 960, 1}, 48},
-      {"delay inch (10)", {EDIT_DELAY_INCH, "%0.3f", 0, 960, 1}, 48},
-      {"threshold (11)", {11, "%0.1f dBu", -300, 60, 10}, -300},
-      {"attack (12)", {EDIT_ATTACK, "%0.1f", 0, 107, 1}, 0},
+      {"gain dB", plainNumberRules("%0.0fdB", -60, 0), -3},
+      {"gain OFF", channelGainEdit(), -60},
+      {"balance", balanceEdit(0, 20), 10},
+      {"balance L3", balanceEdit(0, 20), 7},
+      {"time steps", timeStepEdit(), 8},
+      {"grid frequency", gridFrequencyEdit(), 200},
+      {"crossover Hz", frequencyEdit("%0.0fHz", 19, 20000), 19},
+      {"Q", qEdit(), 51},
+      {"band gain", bandGainEdit(), -35},
+      {"delay ms", delayEdit(DelayUnit::Milliseconds), 48},
+      {"delay cm", delayEdit(DelayUnit::Centimetres), 48},
+      {"delay inch", delayEdit(DelayUnit::Inches), 48},
+      {"threshold", thresholdEdit(), -300},
+      {"attack", attackEdit(), 0},
   };
   const char* columns[] = {"normal", "focused", "read-only"};
   Sheet sheet(QSize(360, 20 + 14 * 22), scale);
@@ -322,11 +323,11 @@ bool edits(const QString& dir, double scale) {
       auto* e = new NumericEdit(id++, &sheet);
       e->setGeometry(sheet.at(110 + c * 84, y, 76, 18));
       e->setBackgroundSource(&sheet.surface);
-      e->setStateColour(0, QColor(38, 38, 40));
-      e->setStateColour(1, QColor(24, 46, 60));
-      e->setStateColour(2, QColor(22, 22, 24));
+      e->setStateColour(EditColour::kNormal, QColor(38, 38, 40));
+      e->setStateColour(EditColour::kFocused, QColor(24, 46, 60));
+      e->setStateColour(EditColour::kFrame, QColor(22, 22, 24));
       e->setAppearance(qRound(sheet.s(12)), "Arial Bold", TEXT);
-      e->setDisplay(rows[r].d);
+      e->setRules(rows[r].rules);
       e->setValue(rows[r].value);
       if (c == 1) focusIn(e->editChild());
       if (c == 2) e->setInteractive(false);
@@ -344,10 +345,11 @@ bool topBand(const QString& dir, double scale) {
   title->setBackgroundSource(&sheet.surface);
   title->setTextStyle(qRound(sheet.s(14)), YAHEI, QColor(250, 250, 250, 160), 4 | 32);
   title->setText("ZR-78-USB");
-  struct Top { double x, w, h; int png; const char* text; quint8 state; };
-  const Top tops[] = {{1167, 28, 20, 156, "", 0},        {1195, 28, 20, 155, "", 0},
-                      {1223, 47, 20, 154, "", 0},        {1187, 83, 25, 153, "connected", 2},
-                      {1097, 83, 25, 153, "system", 0},  {1007, 83, 25, 153, "Mixer", 0}};
+  constexpr ButtonState kPush = ButtonState::kPush;
+  struct Top { double x, w, h; int png; const char* text; ButtonState state; };
+  const Top tops[] = {{1167, 28, 20, 156, "", kPush},       {1195, 28, 20, 155, "", kPush},
+                      {1223, 47, 20, 154, "", kPush},       {1187, 83, 25, 153, "connected", ButtonState::kPressed},
+                      {1097, 83, 25, 153, "system", kPush}, {1007, 83, 25, 153, "Mixer", kPush}};
   int id = 3024;
   for (const Top& t : tops) {
     auto* b = new ImageButton(id++, &sheet);

@@ -20,23 +20,23 @@ QDateTime buildDateTime() {
   return QLocale::c().toDateTime(stamp, QStringLiteral("MMM d yyyy HH:mm:ss"));
 }
 
-QString versionLine(int language) {
+QString versionLine(Language language) {
   return qtText(windowText(MainWindowText::kSoftwareVersion, language)) +
          QString::fromLatin1(kProgramModel) + QString::fromLatin1(kProgramVersion);
 }
 
 }  // namespace
 
-QString aboutText(int language) {
+QString aboutText(Language language) {
   return versionLine(language) + QStringLiteral("\n\r") +
          QLocale::system().toString(buildDateTime(), QLocale::ShortFormat);
 }
 
-QString aboutCaption(int language) {
+QString aboutCaption(Language language) {
   return qtText(windowText(MainWindowText::kAboutCaption, language));
 }
 
-AboutDialog::AboutDialog(int language, QWidget* parent) : QDialog(parent) {
+AboutDialog::AboutDialog(Language language, QWidget* parent) : QDialog(parent) {
   setWindowTitle(aboutCaption(language));
   auto* icon = new QLabel(this);
   icon->setPixmap(parent != nullptr ? parent->windowIcon().pixmap(32, 32) : QPixmap());

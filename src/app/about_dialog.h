@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QString>
 
+#include "text/language.h"
+
 namespace zr78 {
 
 inline constexpr const char* kProgramModel = "ZR-78";
@@ -15,14 +17,14 @@ inline constexpr const char* kAboutMenuText = "About QM417(&A)...";
 
 // "Software version ZR-78-V3.08\n\r" + the build's date and time in the
 // system's default format.
-QString aboutText(int language);
-QString aboutCaption(int language);
+QString aboutText(Language language);
+QString aboutCaption(Language language);
 
 class AboutDialog : public QDialog {
   Q_OBJECT
 
  public:
-  AboutDialog(int language, QWidget* parent);
+  AboutDialog(Language language, QWidget* parent);
 };
 
 }  // namespace zr78

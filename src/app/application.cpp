@@ -33,7 +33,7 @@ std::optional<int> Application::start() {
   translations_.use(language_.get());
 
   if (!instance_.claim()) {
-    UiMessageBox(nullptr).showMessage(std::string(Text(kTextProgramRunning, language_.get())), {},
+    UiMessageBox(nullptr).showMessage(std::string(sharedText(kTextProgramRunning, language_.get())), {},
                                       MessageButtons::Ok);
     return 0;
   }

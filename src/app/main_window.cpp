@@ -84,8 +84,8 @@ void MainWindow::createControls() {
     buttons_[j] = b;
   }
   // The status button latches: released while connecting, pressed when connected.
-  buttons_[kButtonStatus]->setState(ImageButton::RELEASED);
-  buttons_[kButtonDeviceKind]->setState(ImageButton::RELEASED);
+  buttons_[kButtonStatus]->setState(ButtonState::kReleased);
+  buttons_[kButtonDeviceKind]->setState(ButtonState::kReleased);
   title_ = new SkinLabel(this, kTitleLabelId);
   selector_ = new SkinComboBox(MSG_SELECTOR_CHANGED, this);
   slider_ = new LevelSlider(MSG_SLIDER_CHANGED, this);
@@ -150,7 +150,8 @@ void MainWindow::initDialog() {
   backgroundArt_ = loadPngResource(png::MAIN_BACKGROUND);
   backgroundReady_ = !backgroundArt_.isNull();
   if (backgroundReady_) setWindowIcon(QIcon(QPixmap::fromImage(programIcon(backgroundArt_))));
-  postMessage(this, MSG_LANGUAGE_REFRESH, parts_.language.get(), parts_.language.get());
+  const int language = languageIndex(parts_.language.get());
+  postMessage(this, MSG_LANGUAGE_REFRESH, language, language);
   parts_.events.attach(this, &messageBox_, progress_);
   parts_.worker.startLink();
   setGeometry(0, 0, kDesignWidth, kDesignHeight);
@@ -192,8 +193,8 @@ void MainWindow::applyFromDevice(int address) {
 void MainWindow::showLinkStatus(LinkStatus status) {
   shownStatus_ = linkStatusShown(status);
   buttons_[kButtonStatus]->setState(shownStatus_ == LinkStatusShown::Connected
-                                        ? ImageButton::PRESSED
-                                        : ImageButton::RELEASED);
+                                        ? ButtonState::kPressed
+                                        : ButtonState::kReleased);
   buttons_[kButtonStatus]->setText(qtText(linkStatusText(shownStatus_, parts_.language.get())));
   title_->setText(QString::fromLatin1(kProgramModel) + QString::fromLatin1(kLinkSuffix));
 }
@@ -202,11 +203,11 @@ void MainWindow::notifyRegister(int address) {
   postMessage(this, MSG_DEVICE_NOTIFY, kNotifyRegister, address);
 }
 
-void MainWindow::showMessage(int textEntry, int captionEntry) {
-  const int language = parts_.language.get();
+void MainWindow::showMessage(TextId textEntry, std::optional<TextId> captionEntry) {
+  const Language language = parts_.language.get();
   const std::string caption =
-      captionEntry < 0 ? std::string() : std::string(Text(captionEntry, language));
-  messageBox_.showMessage(std::string(Text(textEntry, language)), caption, MessageButtons::Ok);
+      captionEntry ? std::string(sharedText(*captionEntry, language)) : std::string();
+  messageBox_.showMessage(std::string(sharedText(textEntry, language)), caption, MessageButtons::Ok);
 }
 
 // ---------------------------------------------------------------------------
@@ -279,10 +280,10 @@ void MainWindow::reject() { close(); }
 
 void MainWindow::closeEvent(QCloseEvent* e) {
   if (shutDown_) return e->accept();
-  const int language = parts_.language.get();
+  const Language language = parts_.language.get();
   const MessageResult answer =
-      messageBox_.showMessage(std::string(Text(kTextAskExitProgram, language)),
-                              std::string(Text(kTextTip, language)), MessageButtons::YesNo);
+      messageBox_.showMessage(std::string(sharedText(kTextAskExitProgram, language)),
+                              std::string(sharedText(kTextTip, language)), MessageButtons::YesNo);
   if (answer != MessageResult::Yes) return e->ignore();
   shutdown();
   e->accept();

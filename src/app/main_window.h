@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <array>
 #include <functional>
+#include <optional>
 
 #include "app/main_layout.h"
 #include "app/register_routes.h"
@@ -22,6 +23,7 @@
 #include "channels/input_source.h"
 #include "controls/panel_surface.h"
 #include "controls/window_message.h"
+#include "text/shared_texts.h"
 
 namespace zr78 {
 
@@ -129,7 +131,7 @@ class MainWindow : public QDialog {
   void applyFromDevice(int address);
   void showLinkStatus(LinkStatus status);
   void notifyRegister(int address);
-  void showMessage(int textEntry, int captionEntry = -1);
+  void showMessage(TextId textEntry, std::optional<TextId> captionEntry = std::nullopt);
 
   // main_window_layout.cpp: the design canvas.
   void relayout();

@@ -23,7 +23,7 @@ namespace {
 constexpr int kLabelledButtons[] = {
     kButtonMem, kButtonSystem, kButtonMixer, kButtonDeviceKind, 8, 9, 10};
 // The selector's items: entries of the language table, then fixed texts.
-constexpr int kSelectorTextItems[] = {kTextBluetooth, kTextHiLevel};
+constexpr TextId kSelectorTextItems[] = {kTextBluetooth, kTextHiLevel};
 constexpr const char* kSelectorFixedItems[] = {"OPT", "USB"};
 
 }  // namespace
@@ -125,30 +125,30 @@ void MainWindow::applyInputSource(int) {
 
 void MainWindow::applyDeviceKind(int address) {
   const bool amplifier = parts_.table.getRegister(address) == 1;
-  buttons_[kButtonDeviceKind]->setState(amplifier ? ImageButton::PRESSED : ImageButton::RELEASED);
+  buttons_[kButtonDeviceKind]->setState(amplifier ? ButtonState::kPressed : ButtonState::kReleased);
   refreshLanguage();
 }
 
 void MainWindow::refreshLanguage() {
-  const int language = parts_.language.get();
+  const Language language = parts_.language.get();
   parts_.translations.use(language);
 
   buttons_[kButtonStatus]->setText(qtText(linkStatusText(shownStatus_, language)));
   volumeLabel_->setText(volumeText(slider_->sliderValue()));
   for (int j : kLabelledButtons) {
-    const bool pressed = buttons_[j]->state() == ImageButton::PRESSED;
+    const bool pressed = buttons_[j]->state() == ButtonState::kPressed;
     buttons_[j]->setText(qtText(topButtonText(j, language, pressed)));
   }
   refillSelector();
 }
 
 void MainWindow::refillSelector() {
-  const int language = parts_.language.get();
+  const Language language = parts_.language.get();
   const int selected = selector_->curSel();
   const int displayed = selector_->displayedIndex();
   const QSignalBlocker quiet(selector_);
   selector_->clear();
-  for (int entry : kSelectorTextItems) selector_->addItem(qtText(Text(entry, language)));
+  for (TextId entry : kSelectorTextItems) selector_->addItem(qtText(sharedText(entry, language)));
   for (const char* item : kSelectorFixedItems) selector_->addItem(QString::fromLatin1(item));
   selector_->setCurrentIndex(selected >= 0 && selected < selector_->count() ? selected : 0);
   selector_->setCurSel(displayed);

@@ -3,22 +3,20 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 
-#include "text/language.h"
-
 namespace zr78 {
 
 QtTranslations::~QtTranslations() {
   if (installed_) QCoreApplication::removeTranslator(&translator_);
 }
 
-bool QtTranslations::use(int language) {
+bool QtTranslations::use(Language language) {
   if (language == language_) return true;
   if (installed_) QCoreApplication::removeTranslator(&translator_);
   installed_ = false;
   language_ = language;
-  const char* file = language == kSimplifiedChinese    ? "qtbase_zh_CN"
-                     : language == kTraditionalChinese ? "qtbase_zh_TW"
-                                                       : nullptr;
+  const char* file = language == Language::kSimplifiedChinese    ? "qtbase_zh_CN"
+                     : language == Language::kTraditionalChinese ? "qtbase_zh_TW"
+                                                                 : nullptr;
   if (file == nullptr) return true;
   if (!translator_.load(QString::fromLatin1(file),
                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

@@ -5,6 +5,10 @@
 
 #include <QTranslator>
 
+#include <optional>
+
+#include "text/language.h"
+
 namespace zr78 {
 
 class QtTranslations {
@@ -14,16 +18,17 @@ class QtTranslations {
   QtTranslations(const QtTranslations&) = delete;
   QtTranslations& operator=(const QtTranslations&) = delete;
 
-  // Installs qtbase_zh_CN / qtbase_zh_TW for languages 0 / 1 and removes it
-  // for English. False when the translation file is missing (the buttons
-  // then stay English).
-  bool use(int language);
-  int language() const { return language_; }
+  // Installs qtbase_zh_CN / qtbase_zh_TW for the Chinese languages and
+  // removes it for English. False when the translation file is missing (the
+  // buttons then stay English).
+  bool use(Language language);
+  // Nothing before the first use.
+  std::optional<Language> language() const { return language_; }
 
  private:
   QTranslator translator_;
   bool installed_ = false;
-  int language_ = -1;
+  std::optional<Language> language_;
 };
 
 }  // namespace zr78

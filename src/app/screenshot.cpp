@@ -23,7 +23,7 @@ bool ScreenshotTaker::ready() const {
   MainWindow* w = app_.window();
   LinkSession* s = app_.session();
   return w != nullptr && s != nullptr && s->worker.synchronising() && w->displayRefreshes() > 0 &&
-         w->topButton(kButtonStatus)->state() == ImageButton::PRESSED &&
+         w->topButton(kButtonStatus)->state() == ButtonState::kPressed &&
          !w->progressWindow().isVisible();
 }
 

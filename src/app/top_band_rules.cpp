@@ -14,25 +14,25 @@ namespace {
 constexpr int kOffWord = 500;
 constexpr int kWordOffset = 100;
 
-constexpr std::array<std::pair<LinkStatusShown, int>, 3> kStatusTexts = {{
+constexpr std::array<std::pair<LinkStatusShown, TextId>, 3> kStatusTexts = {{
     {LinkStatusShown::Connected, kTextConnected},
     {LinkStatusShown::Connecting, kTextConnecting},
     {LinkStatusShown::Unconnected, kTextUnconnected},
 }};
 
-// Text entry of each top button; -1: no text of its own.
-constexpr std::array<int, 12> kButtonTexts = {-1,
-                                              -1,
-                                              -1,
-                                              kTextMem,
-                                              -1,
-                                              kTextSystem,
-                                              kTextMixer,
-                                              kTextDsp,
-                                              kTextTestSet,
-                                              kTextStartTest,
-                                              kTextStopTest,
-                                              -1};
+// Text entry of each top button; none: no text of its own.
+constexpr std::array<std::optional<TextId>, 12> kButtonTexts = {std::nullopt,
+                                                                std::nullopt,
+                                                                std::nullopt,
+                                                                kTextMem,
+                                                                std::nullopt,
+                                                                kTextSystem,
+                                                                kTextMixer,
+                                                                kTextDsp,
+                                                                kTextTestSet,
+                                                                kTextStartTest,
+                                                                kTextStopTest,
+                                                                std::nullopt};
 
 }  // namespace
 
@@ -46,15 +46,15 @@ int volumeFromWord(int32_t word) {
   return db < kVolumeMinDb ? kVolumeMinDb : db;
 }
 
-std::string volumeCaption(double db, int language) {
-  std::string caption(Text(kTextVolume, language));
+std::string volumeCaption(double db, Language language) {
+  std::string caption(sharedText(kTextVolume, language));
   if (db == kVolumeMinDb) return caption + ":OFF";
   return caption + formatText(":%0.0f", db);
 }
 
-std::string linkStatusText(LinkStatusShown status, int language) {
+std::string linkStatusText(LinkStatusShown status, Language language) {
   for (const auto& [s, entry] : kStatusTexts)
-    if (s == status) return std::string(Text(entry, language));
+    if (s == status) return std::string(sharedText(entry, language));
   return {};
 }
 
@@ -63,11 +63,11 @@ LinkStatusShown linkStatusShown(LinkStatus status) {
                                          : LinkStatusShown::Connecting;
 }
 
-std::string topButtonText(int button, int language, bool deviceKindPressed) {
+std::string topButtonText(int button, Language language, bool deviceKindPressed) {
   if (button < 0 || button >= static_cast<int>(kButtonTexts.size())) return {};
-  int entry = kButtonTexts[button];
+  std::optional<TextId> entry = kButtonTexts[button];
   if (button == 7 && deviceKindPressed) entry = kTextAmplifier;
-  return entry < 0 ? std::string() : std::string(Text(entry, language));
+  return entry ? std::string(sharedText(*entry, language)) : std::string();
 }
 
 }  // namespace zr78

@@ -1,8 +1,7 @@
 #include "channels/delay_word.h"
 
-#include <charconv>
-
 #include "eq/eq_model.h"
+#include "text/number_text.h"
 
 namespace zr78 {
 
@@ -40,13 +39,8 @@ double delayDisplayValue(int samples, DelayUnit unit) {
 }
 
 std::string formatDelay(int samples, DelayUnit unit) {
-  // to_chars, unlike printf, ignores the process locale (a UI may set one
-  // with a decimal comma).
-  char text[32];
-  const int decimals = unit == DelayUnit::Milliseconds ? 3 : 2;
-  const auto result = std::to_chars(text, text + sizeof text, delayDisplayValue(samples, unit),
-                                    std::chars_format::fixed, decimals);
-  return std::string(text, result.ptr);
+  return formatNumber(unit == DelayUnit::Milliseconds ? "%0.3f" : "%0.2f",
+                      delayDisplayValue(samples, unit));
 }
 
 int delaySamplesFromDisplay(double value, DelayUnit unit) {
@@ -61,17 +55,7 @@ int delaySamplesFromDisplay(double value, DelayUnit unit) {
 
 int delaySamplesFromMilliseconds(double ms) { return clampSamples(ms * kSamplesPerMs + 0.5); }
 
-double typedNumber(const std::string& text) {
-  std::string kept;
-  for (char ch : text)
-    if ((ch >= '0' && ch <= '9') || ch == '.' || ch == '-') kept += ch;
-  // Read the longest leading number, locale-independent; nothing readable is 0.
-  double value = 0;
-  std::from_chars(kept.data(), kept.data() + kept.size(), value);
-  return value;
-}
-
-int parseDelayText(const std::string& text, DelayUnit unit) {
+int parseDelayText(std::string_view text, DelayUnit unit) {
   return delaySamplesFromDisplay(typedNumber(text), unit);
 }
 

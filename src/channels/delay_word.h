@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace zr78 {
 
@@ -33,12 +34,8 @@ int delaySamplesFromDisplay(double value, DelayUnit unit);
 // Samples of a delay set by the program: always milliseconds, whatever the
 // unit.
 int delaySamplesFromMilliseconds(double ms);
-// Typed text: reduced to '0'..'9', '.' and '-', read as a decimal number (0
-// when nothing is left) and converted in the unit.
-int parseDelayText(const std::string& text, DelayUnit unit);
-
-// The number in typed text after dropping every character but '0'..'9', '.'
-// and '-' (shared by the edit boxes).
-double typedNumber(const std::string& text);
+// Typed text: read with typedNumber (text/number_text.h) and converted in
+// the unit.
+int parseDelayText(std::string_view text, DelayUnit unit);
 
 }  // namespace zr78

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "text/number_text.h"
+
 namespace zr78 {
 
 namespace {
@@ -23,6 +25,15 @@ ChannelGain decodeGainWord(int32_t word) {
 int32_t linkedGainWord(int32_t sourceWord, int32_t destinationWord) {
   return sourceWord % kPhaseZeroOffset +
          (destinationWord >= kPhaseZeroOffset ? kPhaseZeroOffset : 0);
+}
+
+std::string channelGainText(int gainDb) {
+  return gainDb <= kMinChannelGainDb ? "OFF" : formatNumber("%0.0fdB", gainDb);
+}
+
+double channelGainOfText(std::string_view typed) {
+  if (typed.find("OFF") != std::string_view::npos) return kMinChannelGainDb;
+  return typedNumber(typed);
 }
 
 }  // namespace zr78

@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace zr78 {
 
@@ -24,5 +26,11 @@ ChannelGain decodeGainWord(int32_t word);
 // Link propagation copies only the gain: (source mod 500), keeping the
 // destination's phase (+500 when the destination is 500 or more).
 int32_t linkedGainWord(int32_t sourceWord, int32_t destinationWord);
+
+// The gain box: "%0.0fdB", "OFF" at −60 dB (and below). A typed text holding
+// "OFF" means −60; any other is read as a number (the box truncates and
+// clamps it).
+std::string channelGainText(int gainDb);
+double channelGainOfText(std::string_view typed);
 
 }  // namespace zr78

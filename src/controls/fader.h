@@ -18,6 +18,8 @@ namespace zr78 {
 
 class PanelSurface;
 
+enum class FaderOrientation { kHorizontal, kVertical };
+
 class Fader : public SkinnedWidget<QWidget> {
   Q_OBJECT
 
@@ -42,10 +44,10 @@ class Fader : public SkinnedWidget<QWidget> {
   void setCoarseThreshold(int t) { threshold_ = t; }
   void setIndex(int i) { index_ = i; }
   int index() const { return index_; }
-  void setOrientation(quint8 o) { orientation_ = o; updateGeometryCache(); redraw(); }
-  bool vertical() const { return orientation_ == 1; }
-  // The mouse is ignored unless both flags are 1.
-  void setInputEnabled(quint8 first, quint8 second) { input_[0] = first; input_[1] = second; }
+  void setOrientation(FaderOrientation o) { orientation_ = o; updateGeometryCache(); redraw(); }
+  bool vertical() const { return orientation_ == FaderOrientation::kVertical; }
+  // The mouse is ignored unless both are set.
+  void setInputEnabled(bool first, bool second) { input_[0] = first; input_[1] = second; }
   // The owner highlights the band it works on with the same mark as the focus.
   void setFocusMark(bool on) { focusMark_ = on; redraw(); }
   bool focusMark() const { return focusMark_; }
@@ -64,7 +66,7 @@ class Fader : public SkinnedWidget<QWidget> {
   void focusOutEvent(QFocusEvent*) override;
 
  private:
-  bool acceptsMouse() const { return input_[0] == 1 && input_[1] == 1; }
+  bool acceptsMouse() const { return input_[0] && input_[1]; }
   double along(const QPointF& p) const { return vertical() ? p.y() : p.x(); }
   void setClamped(int position);
   void notify();
@@ -80,9 +82,9 @@ class Fader : public SkinnedWidget<QWidget> {
   double step_ = 1.0;
   int threshold_ = 30000;
   int index_ = 0;
-  quint8 orientation_ = 1;
+  FaderOrientation orientation_ = FaderOrientation::kVertical;
   int skinIndex_ = 0;
-  quint8 input_[2] = {1, 1};
+  bool input_[2] = {true, true};
   bool dragging_ = false;
   bool focusMark_ = false;
   QImage skin_;

@@ -48,9 +48,9 @@ void ImageButton::setText(const QString& text) {
   invalidateFace();
 }
 
-void ImageButton::setState(quint8 state) {
+void ImageButton::setState(ButtonState state) {
   state_ = state;
-  frame_ = state == PRESSED ? 1 : 0;
+  frame_ = state == ButtonState::kPressed ? 1 : 0;
   pressedInside_ = false;
   invalidateFace();
 }
@@ -104,14 +104,14 @@ void ImageButton::mouseReleaseEvent(QMouseEvent* e) {
   if (e->button() != Qt::LeftButton || !acceptsMouse() || !clickable_) return;
   // The click counts when it began inside, wherever it ends.
   if (pressedInside_) {
-    if (state_ == RELEASED) state_ = PRESSED;
-    else if (state_ == PRESSED) state_ = RELEASED;
+    if (state_ == ButtonState::kReleased) state_ = ButtonState::kPressed;
+    else if (state_ == ButtonState::kPressed) state_ = ButtonState::kReleased;
     hover_ = false;
     postMessage(parentWidget(), controlId_, index_, index_);
   }
   trackPointer(e->position());
-  if (state_ == RELEASED) frame_ = 0;
-  else if (state_ == PRESSED) frame_ = 1;
+  if (state_ == ButtonState::kReleased) frame_ = 0;
+  else if (state_ == ButtonState::kPressed) frame_ = 1;
   pressedInside_ = false;
   invalidateFace();
 }
@@ -152,7 +152,7 @@ void ImageButton::compose() {
       if (hover_ && enabled_ && hoverFrame_ < frameCount_) drawFrame(hoverFrame_);
     }
     drawFormattedText(p, QRectF(rect()), text_, makeFont(fontFamily_, fontSize_),
-                      state_ == PRESSED ? pressedColour_ : releasedColour_, alignFlags_);
+                      state_ == ButtonState::kPressed ? pressedColour_ : releasedColour_, alignFlags_);
   }
   canvas_.setFace(std::move(face));
 }

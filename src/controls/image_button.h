@@ -18,13 +18,13 @@ namespace zr78 {
 
 class PanelSurface;
 
+// A push button never latches; a toggle is released or pressed.
+enum class ButtonState { kPush, kReleased, kPressed };
+
 class ImageButton : public SkinnedWidget<QWidget> {
   Q_OBJECT
 
  public:
-  // state: 0 push button (never latches), 1 released, 2 pressed.
-  enum State : quint8 { PUSH = 0, RELEASED = 1, PRESSED = 2 };
-
   ImageButton(int controlId, QWidget* parent);
 
   int controlId() const { return controlId_; }
@@ -38,8 +38,8 @@ class ImageButton : public SkinnedWidget<QWidget> {
                     const QColor& pressedColour, int alignFlags);
   void setText(const QString& text);
   QString text() const { return text_; }
-  void setState(quint8 state);
-  quint8 state() const { return state_; }
+  void setState(ButtonState state);
+  ButtonState state() const { return state_; }
   int frame() const { return frame_; }
 
   int frameCount() const { return frameCount_; }
@@ -79,7 +79,7 @@ class ImageButton : public SkinnedWidget<QWidget> {
   int frameCount_ = 4;
   int frame_ = 0;
   int hoverFrame_ = 2;
-  quint8 state_ = PUSH;
+  ButtonState state_ = ButtonState::kPush;
   int index_ = 0;
   bool hover_ = false;
   bool pressedInside_ = false;

@@ -8,10 +8,10 @@
 
 #include <cmath>
 
-#include "controls/edit_display.h"
 #include "controls/font_map.h"
 #include "controls/png_resource.h"
 #include "controls/window_message.h"
+#include "text/number_text.h"
 
 namespace zr78 {
 

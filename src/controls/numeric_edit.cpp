@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include <utility>
+
 #include "controls/font_map.h"
 #include "controls/panel_surface.h"
 #include "controls/window_message.h"
@@ -14,7 +16,7 @@ namespace zr78 {
 NumericEdit::NumericEdit(int controlId, QWidget* parent)
     : SkinnedWidget(parent), controlId_(controlId), edit_(new QLineEdit(this)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
-  edit_->setObjectName(QString::number(EDIT_CHILD_ID));
+  edit_->setObjectName(QString::number(kEditChildId));
   edit_->setFrame(false);
   edit_->setAlignment(Qt::AlignCenter);
   edit_->setAttribute(Qt::WA_MacShowFocusRect, false);
@@ -52,25 +54,18 @@ void NumericEdit::placeChild() {
   edit_->setGeometry(2, (height() - h) / 2, std::max(0, width() - 4), h);
 }
 
-void NumericEdit::setRange(int minimum, int maximum) {
-  display_.minimum = minimum;
-  display_.maximum = maximum;
-  refresh();
-}
-
-void NumericEdit::setKind(int kind, const QString& format) {
-  display_.kind = kind;
-  display_.format = format.toStdString();
+void NumericEdit::setRules(EditRules rules) {
+  rules_ = std::move(rules);
   refresh();
 }
 
 void NumericEdit::setValueFromNumber(double number) {
-  value_ = valueFromNumber(display_, number);
+  value_ = valueFromNumber(rules_, number);
   refresh();
 }
 
 QString NumericEdit::shownText() const {
-  return QString::fromStdString(zr78::shownText(display_, value_));
+  return QString::fromStdString(zr78::shownText(rules_, value_));
 }
 
 void NumericEdit::setInteractive(bool on) {
@@ -79,24 +74,27 @@ void NumericEdit::setInteractive(bool on) {
   refresh();
 }
 
-void NumericEdit::setStateColour(int state, const QColor& c) {
-  if (state >= 0 && state < 3) stateColours_[state] = c;
+void NumericEdit::setStateColour(EditColour which, const QColor& c) {
+  stateColours_[static_cast<int>(which)] = c;
   refresh();
+}
+
+const QColor& NumericEdit::colour(EditColour which) const {
+  return stateColours_[static_cast<int>(which)];
 }
 
 // An untouched field keeps its value: some shown texts do not read back as
 // the value they show ("Center" would read as 0, then L10).
 int NumericEdit::typed() const {
   const QString text = edit_->text();
-  if (!display_.format.empty() && text == shownText()) return value_;
-  return typedValue(display_, text.toStdString());
+  if (rules_.text && text == shownText()) return value_;
+  return typedValue(rules_, text.toStdString());
 }
 
 void NumericEdit::notify() { sendMessage(parentWidget(), controlId_, notificationValue_, value_); }
 
 void NumericEdit::commit(int v) {
-  value_ = std::clamp(v, std::min(display_.minimum, display_.maximum),
-                      std::max(display_.minimum, display_.maximum));
+  value_ = clampToRange(rules_, v);
   notify();
   refresh();
 }
@@ -120,13 +118,13 @@ bool NumericEdit::eventFilter(QObject* watched, QEvent* event) {
   if (watched != edit_) return QWidget::eventFilter(watched, event);
   switch (event->type()) {
     case QEvent::FocusIn:
-      state_ = 1;
+      state_ = EditColour::kFocused;
       value_ = typed();
       notify();  // always, so the owner learns which field is active
       refresh();
       break;
     case QEvent::FocusOut: {
-      state_ = 0;
+      state_ = EditColour::kNormal;
       const int before = value_;
       value_ = typed();
       if (value_ != before) notify();
@@ -165,26 +163,25 @@ void NumericEdit::compose() {
   if (width() <= 0 || height() <= 0) return;
   if (!drawn_) {
     QImage face = canvas_.startFace(this);
-    if (canvas_.source() == nullptr) face.fill(stateColours_[0]);
+    if (canvas_.source() == nullptr) face.fill(colour(EditColour::kNormal));
     screenFace_ = face;
     canvas_.setFace(std::move(face));
     return;
   }
-  value_ = std::clamp(value_, std::min(display_.minimum, display_.maximum),
-                      std::max(display_.minimum, display_.maximum));
+  value_ = clampToRange(rules_, value_);
   QString text;
-  if (!display_.format.empty()) {
+  if (rules_.text) {
     text = shownText();
     if (edit_->text() != text) edit_->setText(text);
   }
   QImage face(size(), QImage::Format_ARGB32_Premultiplied);
-  face.fill(stateColours_[state_]);
+  face.fill(colour(state_));
   {
     QPainter p(&face);
-    p.setPen(stateColours_[2]);
+    p.setPen(colour(EditColour::kFrame));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
   }
-  QColor tint = stateColours_[state_];
+  QColor tint = colour(state_);
   tint.setAlpha(30);
   // On screen the line edit draws the text itself; the composed face for the
   // panels carries it drawn in.

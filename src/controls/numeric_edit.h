@@ -1,7 +1,7 @@
 // NumericEdit: the numeric entry field. It holds an integer (a register value
 // or a table position) between a minimum and a maximum, shows it in user
-// units by its display kind (edit_display.h), and hosts a real line edit
-// (object name "1124") for typing. Every change is sent to the parent at
+// units by the rules its panel fills in (edit_rules.h), and hosts a real line
+// edit (object name "1124") for typing. Every change is sent to the parent at
 // once: (control id, notification value, new value).
 #pragma once
 
@@ -11,7 +11,7 @@
 #include <QWidget>
 
 #include "controls/skinned_widget.h"
-#include "controls/edit_display.h"
+#include "controls/edit_rules.h"
 
 class QLineEdit;
 
@@ -19,11 +19,15 @@ namespace zr78 {
 
 class PanelSurface;
 
+// The three colours of the field: its face while normal and while focused,
+// and its frame.
+enum class EditColour { kNormal = 0, kFocused = 1, kFrame = 2 };
+
 class NumericEdit : public SkinnedWidget<QWidget> {
   Q_OBJECT
 
  public:
-  static constexpr int EDIT_CHILD_ID = 1124;
+  static constexpr int kEditChildId = 1124;
 
   NumericEdit(int controlId, QWidget* parent);
 
@@ -34,18 +38,16 @@ class NumericEdit : public SkinnedWidget<QWidget> {
   // Font height in pixels, face (empty: the generic sans-serif) and text colour.
   void setAppearance(int fontHeight, const QString& face, const QColor& textColour);
 
-  void setDisplay(const EditDisplay& display) { display_ = display; refresh(); }
-  const EditDisplay& display() const { return display_; }
-  void setRange(int minimum, int maximum);
-  void setDivisor(int divisor) { display_.divisor = divisor; refresh(); }
-  void setKind(int kind, const QString& format);
+  // What the field shows and accepts, and its range.
+  void setRules(EditRules rules);
+  const EditRules& rules() const { return rules_; }
 
   // Value from a number in display units (converted, clamped, shown at once).
   void setValueFromNumber(double number);
   // The stored value; the owner may also set it directly (clamped when drawn).
   int value() const { return value_; }
   void setValue(int v) { value_ = v; refresh(); }
-  double valueInDisplayUnits() const { return displayValue(display_, value_); }
+  double valueInDisplayUnits() const { return displayValue(rules_, value_); }
   QString shownText() const;
 
   int notificationValue() const { return notificationValue_; }
@@ -53,9 +55,9 @@ class NumericEdit : public SkinnedWidget<QWidget> {
   bool interactive() const { return interactive_; }
   void setInteractive(bool on);
   void setDrawn(bool on) { drawn_ = on; refresh(); }
-  // State colours: 0 normal, 1 focused, 2 frame.
-  void setStateColour(int state, const QColor& c);
-  int colourState() const { return state_; }
+  void setStateColour(EditColour which, const QColor& c);
+  // kNormal or kFocused.
+  EditColour colourState() const { return state_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -76,16 +78,17 @@ class NumericEdit : public SkinnedWidget<QWidget> {
   void refresh();
   void placeChild();
   void styleChild();
+  const QColor& colour(EditColour which) const;
 
   const int controlId_;
-  EditDisplay display_{EDIT_PLAIN, "%0.0fdB", 0, 100, 1};
+  EditRules rules_ = plainNumberRules("%0.0fdB", 0, 100);
   int value_ = 50;
   int notificationValue_ = 0;
   bool interactive_ = true;
   bool drawn_ = true;
   QColor textColour_ = Qt::white;
   QColor stateColours_[3] = {QColor(73, 72, 72), QColor(73, 72, 72), QColor(73, 72, 72)};
-  int state_ = 0;
+  EditColour state_ = EditColour::kNormal;
   QString fontFace_;
   int fontHeight_ = 14;
   QLineEdit* edit_;

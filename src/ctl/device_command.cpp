@@ -60,7 +60,7 @@ ExitCode withLink(const DeviceOptions& o, const Folders& folders, Body body) {
   ExitCode code = ExitCode::Ok;
   {
     ConsoleEvents events;
-    LanguageIndex language(2);
+    LanguageIndex language(Language::kEnglish);
     LinkSession session(amplifier.device(), events, LinkTiming::usb(), folders, language);
     if (const std::string lock = amplifier.channelLockName(); !lock.empty()) session.link.setChannelLockName(lock);
     session.worker.startLink();
@@ -128,7 +128,7 @@ ExitCode checkMode(int mode) {
 ExitCode checkName(const std::string& name) {
   for (unsigned char c : name.substr(0, 24))
     if (c < 0x20 || c > 0x80) {
-      std::fprintf(stderr, "error: %s\n", std::string(Text(kTextNameNotSupported, kEnglish)).c_str());
+      std::fprintf(stderr, "error: %s\n", std::string(sharedText(kTextNameNotSupported, Language::kEnglish)).c_str());
       return ExitCode::Usage;
     }
   return ExitCode::Ok;

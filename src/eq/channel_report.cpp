@@ -6,11 +6,14 @@
 
 #include "eq/eq_model.h"
 #include "eq/response.h"
+#include "text/number_text.h"
 
 namespace zr78 {
 
 namespace {
 
+// Integers and texts only: a floating-point number goes through
+// formatNumber, which writes a decimal point in every locale.
 template <typename... Args>
 void appendf(std::string& out, const char* format, Args... args) {
   char buffer[160];
@@ -37,7 +40,8 @@ void describeCrossover(std::string& out, const char* name, CrossoverDirection di
   }
   const bool active = kind && kind->slope != kCrossoverSlopeOff &&
                       crossoverActive(direction, frequencyHz, panelCrossoverLimits());
-  appendf(out, ", %g Hz%s\n", frequencyHz, active ? "" : " (inactive)");
+  out += formatNumber(", %g Hz", frequencyHz);
+  out += active ? "\n" : " (inactive)\n";
 }
 
 }  // namespace
@@ -51,7 +55,8 @@ std::string responseCsv(const RegisterImage& registers, int channel, int width, 
   evaluator.evaluate(state, 1.0, totalDb.data());
   std::string out = "column,frequency_hz,total_db\n";
   for (int i = 0; i < evaluator.columnCount(); ++i)
-    appendf(out, "%d,%.6g,%.6f\n", i, evaluator.columnFrequencyHz(i), totalDb[i]);
+    out += std::to_string(i) + formatNumber(",%.6g", evaluator.columnFrequencyHz(i)) +
+           formatNumber(",%.6f\n", totalDb[i]);
   return out;
 }
 
@@ -66,13 +71,14 @@ std::string describeChannelEq(const RegisterImage& registers, int channel) {
   describeCrossover(out, "low-pass", CrossoverDirection::LowPass, word(kLowPassCode),
                     word(kLowPassFrequency));
   for (int b = 0; b < kBandCount; ++b)
-    appendf(out, "  band %2d: %g Hz, Q %.2f, %+.1f dB\n", b + 1,
-            decodeFrequency(word(kBandFrequency + b)), decodeQ(word(kBandQ + b)),
-            decodeGain(word(kBandGain + b)));
+    out += formatInteger("  band %2d: ", b + 1) +
+           formatNumber("%g Hz, ", decodeFrequency(word(kBandFrequency + b))) +
+           formatNumber("Q %.2f, ", decodeQ(word(kBandQ + b))) +
+           formatNumber("%+.1f dB\n", decodeGain(word(kBandGain + b)));
   const int release = releaseListPosition(word(kLimiterRelease));
-  appendf(out, "  limiter: threshold %+.1f dBu, attack %.1f ms, release %s\n",
-          decodeThreshold(word(kLimiterThreshold)), decodeAttack(word(kLimiterAttack)),
-          std::string(releaseText(release)).c_str());
+  out += formatNumber("  limiter: threshold %+.1f dBu, ", decodeThreshold(word(kLimiterThreshold))) +
+         formatNumber("attack %.1f ms, ", decodeAttack(word(kLimiterAttack))) + "release " +
+         std::string(releaseText(release)) + "\n";
   return out;
 }
 

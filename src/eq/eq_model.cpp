@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "eq/eq_tables.h"
+#include "eq/step_table.h"
 
 namespace zr78 {
 
@@ -64,15 +65,6 @@ int rowAddress(const SlotRow& row, int channel, int band) {
     case SlotArea::Delay: return delayRegister(channel);
   }
   return -1;
-}
-
-// First index in [0, searched) whose step is >= value; the last searched
-// index when none is.
-template <size_t N>
-int firstStepAtOrAbove(const std::array<double, N>& steps, int searched, double value) {
-  for (int i = 0; i < searched; ++i)
-    if (steps[i] >= value) return i;
-  return searched - 1;
 }
 
 }  // namespace
@@ -141,8 +133,10 @@ std::string_view releaseText(int listPosition) {
   return kReleaseTexts[listPosition];
 }
 
-int qStepIndex(double displayedQ) { return firstStepAtOrAbove(Q_STEPS, 101, displayedQ); }
-int attackStepIndex(double attackMs) { return firstStepAtOrAbove(ATTACK_STEPS, 107, attackMs); }
+int qStepIndex(double displayedQ) { return stepIndex(std::span(Q_STEPS).first(101), displayedQ); }
+int attackStepIndex(double attackMs) {
+  return stepIndex(std::span(ATTACK_STEPS).first(107), attackMs);
+}
 
 std::optional<int> linkSlotAddress(int channel, int slot) {
   if (!isChannel(channel) || slot < 0 || slot >= kLinkSlotCount) return std::nullopt;

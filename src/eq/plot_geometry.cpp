@@ -5,6 +5,7 @@
 
 #include "eq/eq_model.h"
 #include "eq/eq_tables.h"
+#include "eq/step_table.h"
 
 namespace zr78 {
 
@@ -69,9 +70,8 @@ int crossoverHandleY(int height) { return toPixel(height * 100 / 400.0); }
 
 double quantiseFrequency(double frequencyHz, bool integerMode) {
   if (integerMode) return std::trunc(frequencyHz + 0.5);
-  if (frequencyHz < kAxisMinHz) return kAxisMinHz;
-  const auto* it = std::lower_bound(FREQUENCY_GRID.begin(), FREQUENCY_GRID.end(), frequencyHz);
-  return it == FREQUENCY_GRID.end() ? kAxisMaxHz : *it;
+  if (!(frequencyHz >= kAxisMinHz)) return kAxisMinHz;  // NaN too
+  return FREQUENCY_GRID[static_cast<size_t>(stepIndex(FREQUENCY_GRID, frequencyHz))];
 }
 
 }  // namespace zr78

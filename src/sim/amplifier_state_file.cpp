@@ -3,6 +3,7 @@
 #include <charconv>
 #include <filesystem>
 #include <fstream>
+#include <locale>
 #include <sstream>
 #include <vector>
 
@@ -131,6 +132,7 @@ std::optional<std::string> parseModeLine(std::string_view line, int mode) {
 
 std::string formatState(const AmplifierMemory& memory) {
   std::ostringstream out;
+  out.imbue(std::locale::classic());  // "1234", never a locale's "1.234"
   out << kHeader << "\nworking\n";
   formatImage(out, memory.registers());
   for (int m = 1; m <= kModeCount; ++m) {

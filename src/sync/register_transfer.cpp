@@ -189,8 +189,8 @@ bool SyncWorker::readAndShowAll() {
   return true;
 }
 
-std::string SyncWorker::text(int entry) const {
-  return std::string(Text(entry, language_.get()));
+std::string SyncWorker::text(TextId entry) const {
+  return std::string(sharedText(entry, language_.get()));
 }
 
 std::string SyncWorker::workerText(WorkerText entry) const {

@@ -32,6 +32,7 @@ class LinkEvents;
 class UsbLink;
 struct Folders;
 enum class WorkerText : int;
+enum TextId : int;
 
 // The request slots a panel raises for a long operation.
 enum WorkerSlot : int {
@@ -115,7 +116,7 @@ class SyncWorker {
   // true when it became true.
   bool waitUntil(int ms, const std::function<bool()>& done);
 
-  std::string text(int entry) const;
+  std::string text(TextId entry) const;
   std::string workerText(WorkerText entry) const;
   void showMessage(const std::string& text, const std::string& caption = {});
   void progressStart(int range, const std::string& format);

@@ -69,15 +69,10 @@ std::string localeNameFromEnvironment() {
 
 }  // namespace
 
-bool LanguageIndex::set(int language) {
-  if (!isValidLanguage(language)) return false;
-  index_.store(static_cast<uint8_t>(language), std::memory_order_relaxed);
-  return true;
-}
-
-int languageIdentifier(int language) {
+int languageIdentifier(Language language) {
   constexpr std::array<int, kLanguageCount> kIdentifiers = {2052, 1028, 1033};
-  return isValidLanguage(language) ? kIdentifiers[static_cast<size_t>(language)] : 1033;
+  const int index = languageIndex(language);
+  return languageFromIndex(index) ? kIdentifiers[static_cast<size_t>(index)] : 1033;
 }
 
 uint32_t localeIdFromName(std::string_view name) {
@@ -96,16 +91,16 @@ uint32_t systemLocaleId() {
 #endif
 }
 
-int chooseStartupLanguage(int storedValue, uint32_t localeId) {
-  if (isValidLanguage(storedValue)) return storedValue;
+Language chooseStartupLanguage(int storedIndex, uint32_t localeId) {
+  if (const std::optional<Language> stored = languageFromIndex(storedIndex)) return *stored;
   switch (localeId) {
     case kLocaleChinaSimplified:
-      return kSimplifiedChinese;
+      return Language::kSimplifiedChinese;
     case kLocaleTaiwan:
     case kLocaleHongKong:
-      return kTraditionalChinese;
+      return Language::kTraditionalChinese;
     default:
-      return kEnglish;
+      return Language::kEnglish;
   }
 }
 

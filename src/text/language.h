@@ -3,42 +3,50 @@
 // system locale.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace zr78 {
 
-// The language index is also the position of the language's text in a table
-// entry.
-enum Language : int {
+// The UI languages. Each has an index: the position of its text in a table
+// entry, the value stored in the settings file and sent with
+// MSG_LANGUAGE_REFRESH. Conversions to and from the index are explicit.
+enum class Language : uint8_t {
   kSimplifiedChinese = 0,
   kTraditionalChinese = 1,
   kEnglish = 2,
-  kLanguageCount = 3,
 };
+constexpr int kLanguageCount = 3;
+constexpr std::array<Language, kLanguageCount> kLanguages = {
+    Language::kSimplifiedChinese, Language::kTraditionalChinese, Language::kEnglish};
 
-constexpr bool isValidLanguage(int language) { return language >= 0 && language < kLanguageCount; }
+constexpr int languageIndex(Language language) { return static_cast<int>(language); }
+// Nothing for an index other than 0, 1, 2.
+constexpr std::optional<Language> languageFromIndex(int index) {
+  if (index < 0 || index >= kLanguageCount) return std::nullopt;
+  return static_cast<Language>(index);
+}
 
-// The program-wide language index. The application creates one and hands it
-// to every window and to the worker. Only the UI thread writes it; the worker
+// The program-wide language. The application creates one and hands it to
+// every window and to the worker. Only the UI thread writes it; the worker
 // reads it when it shows a message, hence the atomic (a lone byte, no lock).
 class LanguageIndex {
  public:
-  // An out-of-range initial value gives English.
-  explicit LanguageIndex(int initial = kEnglish)
-      : index_(static_cast<uint8_t>(isValidLanguage(initial) ? initial : kEnglish)) {}
+  explicit LanguageIndex(Language initial = Language::kEnglish) : language_(initial) {}
 
-  int get() const { return index_.load(std::memory_order_relaxed); }
-  // Returns false and keeps the current language when `language` is not 0..2.
-  bool set(int language);
+  Language get() const { return language_.load(std::memory_order_relaxed); }
+  void set(Language language) { language_.store(language, std::memory_order_relaxed); }
 
  private:
-  std::atomic<uint8_t> index_;
+  std::atomic<Language> language_;
 };
 
-// Windows language identifiers: 2052, 1028, 1033; English's for anything else.
-int languageIdentifier(int language);
+// Windows language identifiers: 2052, 1028, 1033 (English's for a value that
+// names no language).
+int languageIdentifier(Language language);
 
 // Locale identifiers the start-up rule knows by name.
 constexpr uint32_t kLocaleChinaSimplified = 0x0804;
@@ -57,9 +65,9 @@ uint32_t localeIdFromName(std::string_view name);
 // std::locale("") name, mapped by localeIdFromName.
 uint32_t systemLocaleId();
 
-// The stored choice when it is 0..2; otherwise (negative: nothing stored, or
+// The stored index when it is 0..2; otherwise (negative: nothing stored, or
 // above 2: a damaged ini) the locale rule: 0x0804 gives Simplified Chinese,
 // 0x0404 and 0x0C04 Traditional Chinese, every other id English.
-int chooseStartupLanguage(int storedValue, uint32_t localeId);
+Language chooseStartupLanguage(int storedIndex, uint32_t localeId);
 
 }  // namespace zr78

@@ -1,5 +1,5 @@
 // The rows of the shared text table. Internal to text/: other code reads the
-// table through Text() (shared_texts.h). The window tables include it to
+// table through sharedText() (shared_texts.h). The window tables include it to
 // reuse the rows they share, so a text that stands in both tables is the
 // same text by construction.
 //

@@ -12,6 +12,8 @@ static_assert(kSharedTable.size() == kTextCount, "one row per TextId");
 
 std::span<const TextEntry> sharedTextTable() { return kSharedTable; }
 
-std::string_view Text(int entry, int language) { return textIn(kSharedTable, entry, language); }
+std::string_view sharedText(TextId entry, Language language) {
+  return textIn(kSharedTable, entry, language);
+}
 
 }  // namespace zr78

@@ -225,8 +225,8 @@ enum TextId : int {
 // The whole table, indexed by TextId.
 std::span<const TextEntry> sharedTextTable();
 
-// The entry's text in `language` (the caller passes the current language
-// index); an empty view when either is out of range.
-std::string_view Text(int entry, int language);
+// The entry's text in `language` (the caller passes the current language);
+// an empty view for an entry out of range.
+std::string_view sharedText(TextId entry, Language language);
 
 }  // namespace zr78

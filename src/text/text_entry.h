@@ -15,14 +15,22 @@ namespace zr78 {
 
 using TextEntry = std::array<std::string_view, kLanguageCount>;
 
-// The entry's text in `language`; an empty view for an entry or language out
-// of range (a caller's bug, caught by the assert in debug builds).
-inline std::string_view textIn(std::span<const TextEntry> table, int entry, int language) {
-  const bool valid =
-      entry >= 0 && static_cast<size_t>(entry) < table.size() && isValidLanguage(language);
+// One entry's text in `language`; an empty view for a value that names no
+// language (only a cast can make one).
+constexpr std::string_view entryText(const TextEntry& entry, Language language) {
+  return languageFromIndex(languageIndex(language))
+             ? entry[static_cast<size_t>(languageIndex(language))]
+             : std::string_view{};
+}
+
+// The text of entry number `entry` in `language`; an empty view for an entry
+// or language out of range (a caller's bug, caught by the assert in debug
+// builds).
+inline std::string_view textIn(std::span<const TextEntry> table, int entry, Language language) {
+  const bool valid = entry >= 0 && static_cast<size_t>(entry) < table.size() &&
+                     languageFromIndex(languageIndex(language));
   assert(valid && "text entry or language out of range");
-  return valid ? table[static_cast<size_t>(entry)][static_cast<size_t>(language)]
-               : std::string_view{};
+  return valid ? entryText(table[static_cast<size_t>(entry)], language) : std::string_view{};
 }
 
 // A table row as written in the source: the entry's id next to its texts, so

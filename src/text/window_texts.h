@@ -67,9 +67,9 @@ std::span<const TextEntry> windowTable<WorkerText>();
 template <>
 std::span<const TextEntry> windowTable<MainWindowText>();
 
-// The entry's text in `language`; an empty view when either is out of range.
+// The entry's text in `language`; an empty view for an entry out of range.
 template <typename Id>
-std::string_view windowText(Id entry, int language) {
+std::string_view windowText(Id entry, Language language) {
   return textIn(windowTable<Id>(), static_cast<int>(entry), language);
 }
 

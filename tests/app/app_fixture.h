@@ -129,7 +129,7 @@ class AppFixture : public ::testing::Test {
     return waitUntil(
         [&] {
           return session().worker.synchronising() && window().displayRefreshes() > 0 &&
-                 window().topButton(kButtonStatus)->state() == ImageButton::PRESSED;
+                 window().topButton(kButtonStatus)->state() == ButtonState::kPressed;
         },
         timeoutMs);
   }

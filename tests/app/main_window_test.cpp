@@ -273,7 +273,7 @@ TEST_F(MainWindowTest, StatusButtonPausesThenReconnectsWithAFullRead) {
 
 TEST_F(MainWindowTest, DeviceKindRelabelsButtonSeven) {
   deviceValue(1249, 1);
-  EXPECT_EQ(window().topButton(kButtonDeviceKind)->state(), ImageButton::PRESSED);
+  EXPECT_EQ(window().topButton(kButtonDeviceKind)->state(), ButtonState::kPressed);
   EXPECT_EQ(window().topButton(kButtonDeviceKind)->text(), "Amplifier");
   deviceValue(1249, 0);
   EXPECT_EQ(window().topButton(kButtonDeviceKind)->text(), "DSP");
@@ -284,21 +284,22 @@ TEST_F(MainWindowTest, DeviceKindRelabelsButtonSeven) {
 TEST_F(MainWindowTest, LanguageRefreshRelabelsInPlace) {
   deviceValue(1234, 5);
   deviceValue(12, 580);
-  for (int l : {kTraditionalChinese, kSimplifiedChinese, kEnglish}) {
+  for (Language l :
+       {Language::kTraditionalChinese, Language::kSimplifiedChinese, Language::kEnglish}) {
     app_->language().set(l);
-    postMessage(&window(), MSG_LANGUAGE_REFRESH, l, l);
+    postMessage(&window(), MSG_LANGUAGE_REFRESH, languageIndex(l), languageIndex(l));
     settle();
-    EXPECT_EQ(window().topButton(kButtonStatus)->text(), qtText(Text(kTextConnected, l))) << l;
-    EXPECT_EQ(window().topButton(kButtonSystem)->text(), qtText(Text(kTextSystem, l))) << l;
-    EXPECT_EQ(window().volumeLabel()->text(), qtText(Text(kTextVolume, l)) + ":-20") << l;
-    EXPECT_EQ(window().inputSelector()->itemText(0), qtText(Text(kTextBluetooth, l))) << l;
-    EXPECT_EQ(window().inputSelector()->displayedIndex(), 2) << l;
-    EXPECT_EQ(window().inputSelector()->curSel(), 2) << l;
+    EXPECT_EQ(window().topButton(kButtonStatus)->text(), qtText(sharedText(kTextConnected, l))) << languageIndex(l);
+    EXPECT_EQ(window().topButton(kButtonSystem)->text(), qtText(sharedText(kTextSystem, l))) << languageIndex(l);
+    EXPECT_EQ(window().volumeLabel()->text(), qtText(sharedText(kTextVolume, l)) + ":-20") << languageIndex(l);
+    EXPECT_EQ(window().inputSelector()->itemText(0), qtText(sharedText(kTextBluetooth, l))) << languageIndex(l);
+    EXPECT_EQ(window().inputSelector()->displayedIndex(), 2) << languageIndex(l);
+    EXPECT_EQ(window().inputSelector()->curSel(), 2) << languageIndex(l);
   }
   // Paused, the status stays "unconnected" through the switch.
   click(window().topButton(kButtonStatus));
-  app_->language().set(kTraditionalChinese);
-  postMessage(&window(), MSG_LANGUAGE_REFRESH, kTraditionalChinese, kTraditionalChinese);
+  app_->language().set(Language::kTraditionalChinese);
+  postMessage(&window(), MSG_LANGUAGE_REFRESH, languageIndex(Language::kTraditionalChinese), languageIndex(Language::kTraditionalChinese));
   settle();
   EXPECT_EQ(window().shownStatus(), LinkStatusShown::Unconnected);
   EXPECT_EQ(window().topButton(kButtonStatus)->text(), QString::fromUtf8("未連接"));

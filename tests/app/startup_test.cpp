@@ -52,12 +52,12 @@ TEST_F(StartupTest, LanguageFromTheSettingsFileOrTheLocale) {
     const char* name;
     int stored;  // -1: no settings file
     uint32_t locale;
-    int language;
+    Language language;
   } cases[] = {
-      {"Japanese locale", -1, kLocaleJapan, kEnglish},
-      {"Hong Kong locale", -1, kLocaleHongKong, kTraditionalChinese},
-      {"stored Traditional beats the locale", 1, kLocaleUnitedStates, kTraditionalChinese},
-      {"stored Simplified", 0, kLocaleJapan, kSimplifiedChinese},
+      {"Japanese locale", -1, kLocaleJapan, Language::kEnglish},
+      {"Hong Kong locale", -1, kLocaleHongKong, Language::kTraditionalChinese},
+      {"stored Traditional beats the locale", 1, kLocaleUnitedStates, Language::kTraditionalChinese},
+      {"stored Simplified", 0, kLocaleJapan, Language::kSimplifiedChinese},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -66,40 +66,40 @@ TEST_F(StartupTest, LanguageFromTheSettingsFileOrTheLocale) {
     options_.localeId = c.locale;
     ASSERT_TRUE(start());
     settle();
-    const int l = c.language;
+    const Language l = c.language;
     EXPECT_EQ(app_->language().get(), l);
-    EXPECT_EQ(window().topButton(kButtonSystem)->text(), qtText(Text(kTextSystem, l)));
-    EXPECT_EQ(window().topButton(kButtonMixer)->text(), qtText(Text(kTextMixer, l)));
-    EXPECT_EQ(window().topButton(kButtonMem)->text(), qtText(Text(kTextMem, l)));
-    EXPECT_EQ(window().topButton(kButtonDeviceKind)->text(), qtText(Text(kTextDsp, l)));
-    EXPECT_EQ(window().topButton(8)->text(), qtText(Text(kTextTestSet, l)));
-    EXPECT_EQ(window().topButton(9)->text(), qtText(Text(kTextStartTest, l)));
-    EXPECT_EQ(window().topButton(10)->text(), qtText(Text(kTextStopTest, l)));
-    EXPECT_EQ(window().topButton(kButtonStatus)->text(), qtText(Text(kTextConnecting, l)));
-    EXPECT_TRUE(window().volumeLabel()->text().startsWith(qtText(Text(kTextVolume, l))));
+    EXPECT_EQ(window().topButton(kButtonSystem)->text(), qtText(sharedText(kTextSystem, l)));
+    EXPECT_EQ(window().topButton(kButtonMixer)->text(), qtText(sharedText(kTextMixer, l)));
+    EXPECT_EQ(window().topButton(kButtonMem)->text(), qtText(sharedText(kTextMem, l)));
+    EXPECT_EQ(window().topButton(kButtonDeviceKind)->text(), qtText(sharedText(kTextDsp, l)));
+    EXPECT_EQ(window().topButton(8)->text(), qtText(sharedText(kTextTestSet, l)));
+    EXPECT_EQ(window().topButton(9)->text(), qtText(sharedText(kTextStartTest, l)));
+    EXPECT_EQ(window().topButton(10)->text(), qtText(sharedText(kTextStopTest, l)));
+    EXPECT_EQ(window().topButton(kButtonStatus)->text(), qtText(sharedText(kTextConnecting, l)));
+    EXPECT_TRUE(window().volumeLabel()->text().startsWith(qtText(sharedText(kTextVolume, l))));
     SkinComboBox* selector = window().inputSelector();
     ASSERT_EQ(selector->count(), 4);
-    EXPECT_EQ(selector->itemText(0), qtText(Text(kTextBluetooth, l)));
-    EXPECT_EQ(selector->itemText(1), qtText(Text(kTextHiLevel, l)));
+    EXPECT_EQ(selector->itemText(0), qtText(sharedText(kTextBluetooth, l)));
+    EXPECT_EQ(selector->itemText(1), qtText(sharedText(kTextHiLevel, l)));
     EXPECT_EQ(selector->itemText(2), "OPT");
     EXPECT_EQ(selector->itemText(3), "USB");
     ASSERT_TRUE(waitConnected());
     settle();
-    EXPECT_EQ(window().topButton(kButtonStatus)->text(), qtText(Text(kTextConnected, l)));
+    EXPECT_EQ(window().topButton(kButtonStatus)->text(), qtText(sharedText(kTextConnected, l)));
     app_.reset();
   }
 }
 
 // Message boxes speak the language: caption, text and Qt's own button texts.
 TEST_F(StartupTest, MessageBoxesUseTheLanguagesButtons) {
-  writeLanguageIni(kSimplifiedChinese);
+  writeLanguageIni(languageIndex(Language::kSimplifiedChinese));
   ASSERT_TRUE(startConnected());
   BoxAnswerer boxes(QMessageBox::No);
   window().close();
   waitUntil([&] { return !boxes.seen().empty(); });
   ASSERT_EQ(boxes.seen().size(), 1u);
-  EXPECT_EQ(boxes.seen()[0].title, qtText(Text(kTextTip, kSimplifiedChinese)));
-  EXPECT_EQ(boxes.seen()[0].text, qtText(Text(kTextAskExitProgram, kSimplifiedChinese)));
+  EXPECT_EQ(boxes.seen()[0].title, qtText(sharedText(kTextTip, Language::kSimplifiedChinese)));
+  EXPECT_EQ(boxes.seen()[0].text, qtText(sharedText(kTextAskExitProgram, Language::kSimplifiedChinese)));
   const QString buttons = boxes.seen()[0].buttons.join(" ");
   EXPECT_TRUE(buttons.contains(QString::fromUtf8("是"))) << buttons.toStdString();
   EXPECT_TRUE(buttons.contains(QString::fromUtf8("否"))) << buttons.toStdString();

@@ -8,6 +8,8 @@
 namespace zr78 {
 namespace {
 
+using enum Language;
+
 TEST(TopBandRulesTest, VolumeWordAndBack) {
   struct Case {
     const char* name;
@@ -38,18 +40,18 @@ TEST(TopBandRulesTest, DeviceWordsBecomeSliderValues) {
 TEST(TopBandRulesTest, StatusTextsInEveryLanguage) {
   struct Case {
     LinkStatusShown status;
-    int language;
+    Language language;
     const char* text;
   } cases[] = {
-      {LinkStatusShown::Connected, kEnglish, "connected"},
-      {LinkStatusShown::Connecting, kEnglish, "connecting"},
-      {LinkStatusShown::Unconnected, kEnglish, "unconnected"},
-      {LinkStatusShown::Connected, kTraditionalChinese, "已連接"},
-      {LinkStatusShown::Connecting, kSimplifiedChinese, "连接中"},
-      {LinkStatusShown::Unconnected, kSimplifiedChinese, "未连接"},
+      {LinkStatusShown::Connected, Language::kEnglish, "connected"},
+      {LinkStatusShown::Connecting, Language::kEnglish, "connecting"},
+      {LinkStatusShown::Unconnected, Language::kEnglish, "unconnected"},
+      {LinkStatusShown::Connected, Language::kTraditionalChinese, "已連接"},
+      {LinkStatusShown::Connecting, Language::kSimplifiedChinese, "连接中"},
+      {LinkStatusShown::Unconnected, Language::kSimplifiedChinese, "未连接"},
   };
   for (const auto& c : cases)
-    EXPECT_EQ(linkStatusText(c.status, c.language), c.text) << c.language << " " << c.text;
+    EXPECT_EQ(linkStatusText(c.status, c.language), c.text) << languageIndex(c.language) << " " << c.text;
 }
 
 // Code 4 of MSG_DEVICE_NOTIFY: only Connected shows as connected; the thread

@@ -128,7 +128,7 @@ TEST_F(FaderFixture, KeysStepWhileFocusedAndTheCoarseThresholdStepsByTen) {
 }
 
 TEST_F(FaderFixture, MouseIsIgnoredUnlessBothInputFlagsAreSet) {
-  fader->setInputEnabled(1, 0);
+  fader->setInputEnabled(true, false);
   QTest::mouseClick(fader, Qt::LeftButton, {}, QPoint(9, 49));
   EXPECT_FALSE(fader->focusMark());
   EXPECT_TRUE(parent.messages.empty());

@@ -42,9 +42,9 @@ struct ButtonFixture : ::testing::Test {
 
 TEST_F(ButtonFixture, StripOfFourFramesShowsStateFramesAndHoverOnTop) {
   EXPECT_EQ(button->frameCount(), 4);
-  button->setState(ImageButton::RELEASED);
+  button->setState(ButtonState::kReleased);
   EXPECT_EQ(top(), QColor(Qt::red));
-  button->setState(ImageButton::PRESSED);
+  button->setState(ButtonState::kPressed);
   EXPECT_EQ(button->frame(), 1);
   EXPECT_EQ(bottom(), QColor(Qt::blue));
 
@@ -67,27 +67,27 @@ TEST_F(ButtonFixture, PushButtonNotifiesEveryClickAndKeepsItsFrame) {
   for (int i = 0; i < 3; ++i) click();
   const std::vector<test::Recorded> expected(3, {ID, 7, 7});
   EXPECT_EQ(parent.delivered(), expected);
-  EXPECT_EQ(button->state(), ImageButton::PUSH);
+  EXPECT_EQ(button->state(), ButtonState::kPush);
   EXPECT_EQ(button->frame(), 0);
 }
 
 TEST_F(ButtonFixture, ToggleLatchesBeforeTheOwnerHearsAndReleaseOutsideStillCounts) {
-  button->setState(ImageButton::RELEASED);
+  button->setState(ButtonState::kReleased);
   QTest::mousePress(button, Qt::LeftButton, {}, QPoint(19, 10));
   QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(200, 150));  // far outside
-  EXPECT_EQ(button->state(), ImageButton::PRESSED);
+  EXPECT_EQ(button->state(), ButtonState::kPressed);
   EXPECT_EQ(button->frame(), 1);
   EXPECT_EQ(parent.delivered(), (std::vector<test::Recorded>{{ID, 7, 7}}));
   click();
-  EXPECT_EQ(button->state(), ImageButton::RELEASED);
+  EXPECT_EQ(button->state(), ButtonState::kReleased);
   EXPECT_EQ(parent.delivered().size(), 2u);
 }
 
 TEST_F(ButtonFixture, PressOutsideTheHotAreaIsNoClick) {
-  button->setState(ImageButton::RELEASED);
+  button->setState(ButtonState::kReleased);
   // The hot area stays one pixel inside the client rectangle.
   QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(0, 10));
-  EXPECT_EQ(button->state(), ImageButton::RELEASED);
+  EXPECT_EQ(button->state(), ButtonState::kReleased);
   EXPECT_TRUE(parent.delivered().empty());
 }
 
@@ -99,12 +99,12 @@ struct IgnoreCase {
 class ButtonIgnoresMouse : public ButtonFixture, public ::testing::WithParamInterface<IgnoreCase> {};
 
 TEST_P(ButtonIgnoresMouse, NoHoverNoToggleNoNotification) {
-  button->setState(ImageButton::RELEASED);
+  button->setState(ButtonState::kReleased);
   GetParam().apply(button);
   test::moveMouse(button, QPoint(19, 10));
   click();
   EXPECT_FALSE(button->hovering());
-  EXPECT_EQ(button->state(), ImageButton::RELEASED);
+  EXPECT_EQ(button->state(), ButtonState::kReleased);
   EXPECT_TRUE(parent.delivered().empty());
 }
 
@@ -115,12 +115,12 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ButtonFixture, NotClickableButtonStillHoversButNeverClicks) {
-  button->setState(ImageButton::RELEASED);
+  button->setState(ButtonState::kReleased);
   button->setClickable(false);
   test::moveMouse(button, QPoint(19, 10));
   EXPECT_TRUE(button->hovering());
   click();
-  EXPECT_EQ(button->state(), ImageButton::RELEASED);
+  EXPECT_EQ(button->state(), ButtonState::kReleased);
   EXPECT_TRUE(parent.delivered().empty());
 }
 

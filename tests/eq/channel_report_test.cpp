@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "decimal_comma_locale.h"
 #include "eq/eq_model.h"
 #include "eq/literal_response.h"
 #include "eq/tuned_channel.h"
@@ -60,6 +61,15 @@ TEST(DescribeChannelEq, EngineeringUnits) {
             std::string::npos)
       << defaults;
   EXPECT_EQ(describeChannelEq(defaultRegisterImage(), 8), "");
+}
+
+TEST(ChannelReport, SameTextUnderADecimalCommaLocale) {
+  const std::string csv = responseCsv(tunedImage(), 2, 300, 100);
+  const std::string text = describeChannelEq(tunedImage(), 2);
+  test::DecimalCommaLocale locale;
+  ASSERT_TRUE(locale.active()) << test::kNoDecimalCommaLocale;
+  EXPECT_EQ(responseCsv(tunedImage(), 2, 300, 100), csv);
+  EXPECT_EQ(describeChannelEq(tunedImage(), 2), text);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <string>
 #include <thread>
 
+#include "decimal_comma_locale.h"
 #include "temp_dir.h"
 #include <vector>
 
@@ -531,6 +532,22 @@ TEST_F(AmplifierStateTest, SaveAndLoadRoundTrip) {
     EXPECT_EQ(copy.modeImage(m), original.modeImage(m)) << m;
   }
   EXPECT_EQ(copy.modeImage(5)[300], 42);
+}
+
+// A program that sets the C++ global locale to one with digit grouping must
+// still write "8864", not "8.864", or its own state file reads as damaged.
+TEST_F(AmplifierStateTest, SavedUnderADecimalCommaLocaleLoadsBack) {
+  VirtualAmplifier original;
+  original.setReg(1677, 0xFFFF);
+  const std::string file = path("memory.txt");
+  {
+    test::DecimalCommaLocale locale;
+    ASSERT_TRUE(locale.active()) << test::kNoDecimalCommaLocale;
+    ASSERT_TRUE(original.saveState(file));
+  }
+  VirtualAmplifier copy;
+  ASSERT_TRUE(copy.loadState(file));
+  EXPECT_EQ(copy.registers(), original.registers());
 }
 
 TEST_F(AmplifierStateTest, HardwareRegistersFollowTheConfigurationNotTheFile) {

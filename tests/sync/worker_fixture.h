@@ -67,7 +67,7 @@ class WorkerFixture : public ::testing::Test {
 
   sim::VirtualAmplifier amp_;
   RecordingEvents events_;
-  LanguageIndex language_{2};
+  LanguageIndex language_{Language::kEnglish};
   std::string unique_;
   TempDir dir_{"zr78-worker-"};
   const std::filesystem::path root_ = dir_.path();

@@ -9,12 +9,14 @@
 namespace zr78 {
 namespace {
 
+using enum Language;
+
 TEST(StartupLanguage, StoredChoiceElseTheLocaleRule) {
   struct Case {
     const char* name;
     int stored;
     uint32_t locale;
-    int expected;
+    Language expected;
   };
   const Case cases[] = {
       {"ini 1 with a Simplified locale", 1, kLocaleChinaSimplified, kTraditionalChinese},
@@ -118,23 +120,28 @@ TEST_F(LocaleEnvironment, FirstNonEmptyVariableWins) {
 }
 #endif
 
-TEST(LanguageIndexTest, HoldsOnlyTheThreeLanguages) {
+TEST(LanguageIndexTest, HoldsTheLanguageSet) {
   LanguageIndex index(kTraditionalChinese);
   EXPECT_EQ(index.get(), kTraditionalChinese);
-  EXPECT_TRUE(index.set(kEnglish));
+  index.set(kEnglish);
   EXPECT_EQ(index.get(), kEnglish);
-  EXPECT_FALSE(index.set(3));
-  EXPECT_FALSE(index.set(-1));
-  EXPECT_EQ(index.get(), kEnglish);
-  EXPECT_EQ(LanguageIndex(7).get(), kEnglish);
+  EXPECT_EQ(LanguageIndex().get(), kEnglish);
+}
+
+TEST(LanguageIndexTest, OnlyTheThreeIndexesNameALanguage) {
+  for (Language l : kLanguages) EXPECT_EQ(languageFromIndex(languageIndex(l)), l);
+  EXPECT_EQ(languageIndex(kSimplifiedChinese), 0);
+  EXPECT_EQ(languageIndex(kTraditionalChinese), 1);
+  EXPECT_EQ(languageIndex(kEnglish), 2);
+  EXPECT_FALSE(languageFromIndex(3));
+  EXPECT_FALSE(languageFromIndex(-1));
 }
 
 TEST(LanguageIndexTest, LanguageIdentifiers) {
   EXPECT_EQ(languageIdentifier(kSimplifiedChinese), 2052);
   EXPECT_EQ(languageIdentifier(kTraditionalChinese), 1028);
   EXPECT_EQ(languageIdentifier(kEnglish), 1033);
-  EXPECT_EQ(languageIdentifier(-1), 1033);
-  EXPECT_EQ(languageIdentifier(3), 1033);
+  EXPECT_EQ(languageIdentifier(static_cast<Language>(3)), 1033);
 }
 
 }  // namespace

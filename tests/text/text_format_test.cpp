@@ -11,6 +11,8 @@
 namespace zr78 {
 namespace {
 
+using enum Language;
+
 TEST(TextFormat, FillsTheTablesPlaceholders) {
   struct Case {
     const char* name;
@@ -18,14 +20,14 @@ TEST(TextFormat, FillsTheTablesPlaceholders) {
     std::string expected;
   };
   const Case cases[] = {
-      {"progress title", formatText(Text(kTextReadDeviceData, kEnglish), 42.4),
+      {"progress title", formatText(sharedText(kTextReadDeviceData, kEnglish), 42.4),
        "Read Device Data:   42 %"},
-      {"progress title, Chinese", formatText(Text(kTextReadDeviceData, kSimplifiedChinese), 100.0),
+      {"progress title, Chinese", formatText(sharedText(kTextReadDeviceData, kSimplifiedChinese), 100.0),
        "读取设备数据:  100 %"},
-      {"no width", formatText(Text(kTextUpdownDevice, kEnglish), 7.6), "Updown Device:8 %"},
-      {"mode number", formatText(Text(kTextModeNumber, kTraditionalChinese), 3), "模式3"},
+      {"no width", formatText(sharedText(kTextUpdownDevice, kEnglish), 7.6), "Updown Device:8 %"},
+      {"mode number", formatText(sharedText(kTextModeNumber, kTraditionalChinese), 3), "模式3"},
       {"routing row", formatText(windowText(RoutingText::kHigh, kEnglish), 4), "High4"},
-      {"negative int", formatText(Text(kTextInstructionError, kEnglish), -1),
+      {"negative int", formatText(sharedText(kTextInstructionError, kEnglish), -1),
        "The first -1 instruction error"},
   };
   for (const Case& c : cases) EXPECT_EQ(c.result, c.expected) << c.name;

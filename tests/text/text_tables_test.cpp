@@ -10,6 +10,8 @@
 namespace zr78 {
 namespace {
 
+using enum Language;
+
 struct NamedTable {
   const char* name;
   std::span<const TextEntry> entries;
@@ -60,9 +62,9 @@ TEST(TextTables, EveryEntryHasThreeTextsWithTheSamePlaceholders) {
       SCOPED_TRACE(std::string(table.name) + " entry " + std::to_string(i));
       const TextEntry& entry = table.entries[i];
       for (std::string_view text : entry) EXPECT_FALSE(text.empty());
-      const auto english = placeholders(entry[kEnglish]);
-      EXPECT_EQ(placeholders(entry[kSimplifiedChinese]), english);
-      EXPECT_EQ(placeholders(entry[kTraditionalChinese]), english);
+      const auto english = placeholders(entryText(entry, kEnglish));
+      EXPECT_EQ(placeholders(entryText(entry, kSimplifiedChinese)), english);
+      EXPECT_EQ(placeholders(entryText(entry, kTraditionalChinese)), english);
     }
   }
 }
@@ -77,35 +79,35 @@ TEST(TextTables, ChineseTextsBreakLinesLikeTheEnglishText) {
     for (size_t i = 0; i < table.entries.size(); ++i) {
       SCOPED_TRACE(std::string(table.name) + " entry " + std::to_string(i));
       const TextEntry& entry = table.entries[i];
-      EXPECT_EQ(lineBreaks(entry[kSimplifiedChinese]), lineBreaks(entry[kTraditionalChinese]));
-      EXPECT_EQ(carriageReturns(entry[kSimplifiedChinese]),
-                carriageReturns(entry[kTraditionalChinese]));
+      EXPECT_EQ(lineBreaks(entryText(entry, kSimplifiedChinese)), lineBreaks(entryText(entry, kTraditionalChinese)));
+      EXPECT_EQ(carriageReturns(entryText(entry, kSimplifiedChinese)),
+                carriageReturns(entryText(entry, kTraditionalChinese)));
       if (twoLineChineseOnly(table, i)) {
-        EXPECT_EQ(lineBreaks(entry[kEnglish]), 0);
-        EXPECT_EQ(lineBreaks(entry[kSimplifiedChinese]), 1);
+        EXPECT_EQ(lineBreaks(entryText(entry, kEnglish)), 0);
+        EXPECT_EQ(lineBreaks(entryText(entry, kSimplifiedChinese)), 1);
         continue;
       }
-      EXPECT_EQ(lineBreaks(entry[kSimplifiedChinese]), lineBreaks(entry[kEnglish]));
-      EXPECT_EQ(carriageReturns(entry[kSimplifiedChinese]), carriageReturns(entry[kEnglish]));
+      EXPECT_EQ(lineBreaks(entryText(entry, kSimplifiedChinese)), lineBreaks(entryText(entry, kEnglish)));
+      EXPECT_EQ(carriageReturns(entryText(entry, kSimplifiedChinese)), carriageReturns(entryText(entry, kEnglish)));
     }
   }
 }
 
 TEST(TextTables, TextsTheSameInEveryLanguageAreIdentical) {
-  for (int id : {kTextLanguageLabel, kTextPhase0, kTextPhase180}) {
+  for (TextId id : {kTextLanguageLabel, kTextPhase0, kTextPhase180}) {
     SCOPED_TRACE(id);
-    EXPECT_EQ(Text(id, kSimplifiedChinese), Text(id, kEnglish));
-    EXPECT_EQ(Text(id, kTraditionalChinese), Text(id, kEnglish));
+    EXPECT_EQ(sharedText(id, kSimplifiedChinese), sharedText(id, kEnglish));
+    EXPECT_EQ(sharedText(id, kTraditionalChinese), sharedText(id, kEnglish));
   }
 }
 
 TEST(TextTables, ModeNameAndFileNameLabelsDifferOnlyInChinese) {
-  EXPECT_EQ(Text(kTextModeNameLabel, kEnglish), "Name:");
-  EXPECT_EQ(Text(kTextFileNameLabel, kEnglish), "Name:");
-  EXPECT_NE(Text(kTextModeNameLabel, kSimplifiedChinese),
-            Text(kTextFileNameLabel, kSimplifiedChinese));
-  EXPECT_NE(Text(kTextModeNameLabel, kTraditionalChinese),
-            Text(kTextFileNameLabel, kTraditionalChinese));
+  EXPECT_EQ(sharedText(kTextModeNameLabel, kEnglish), "Name:");
+  EXPECT_EQ(sharedText(kTextFileNameLabel, kEnglish), "Name:");
+  EXPECT_NE(sharedText(kTextModeNameLabel, kSimplifiedChinese),
+            sharedText(kTextFileNameLabel, kSimplifiedChinese));
+  EXPECT_NE(sharedText(kTextModeNameLabel, kTraditionalChinese),
+            sharedText(kTextFileNameLabel, kTraditionalChinese));
 }
 
 struct EnglishRow {
@@ -138,7 +140,7 @@ TEST(TextTables, EnglishTextsAreKeptByteForByte) {
       {187, "   Mem"},
       {189, "Tuner: The device only supports %d to 8 modes of tuning and saving"},
   };
-  for (const EnglishRow& row : rows) EXPECT_EQ(Text(row.entry, kEnglish), row.english) << row.entry;
+  for (const EnglishRow& row : rows) EXPECT_EQ(sharedText(static_cast<TextId>(row.entry), kEnglish), row.english) << row.entry;
 }
 
 struct ChineseRow {
@@ -166,8 +168,8 @@ TEST(TextTables, QuotedChineseTextsAreKeptByteForByte) {
       {78, "参数\r\n均衡", "參數\r\n均衡"},
   };
   for (const ChineseRow& row : rows) {
-    EXPECT_EQ(Text(row.entry, kSimplifiedChinese), row.simplified) << row.entry;
-    EXPECT_EQ(Text(row.entry, kTraditionalChinese), row.traditional) << row.entry;
+    EXPECT_EQ(sharedText(static_cast<TextId>(row.entry), kSimplifiedChinese), row.simplified) << row.entry;
+    EXPECT_EQ(sharedText(static_cast<TextId>(row.entry), kTraditionalChinese), row.traditional) << row.entry;
   }
 }
 
@@ -175,16 +177,16 @@ TEST(TextTables, WorkerTextsThatStandInTheSharedTableMatchIt) {
   int shared = 0;
   for (const TextEntry& worker : windowTable<WorkerText>()) {
     for (const TextEntry& entry : sharedTextTable()) {
-      if (entry[kEnglish] != worker[kEnglish]) continue;
+      if (entryText(entry, kEnglish) != entryText(worker, kEnglish)) continue;
       ++shared;
-      EXPECT_EQ(entry, worker) << worker[kEnglish];
+      EXPECT_EQ(entry, worker) << entryText(worker, kEnglish);
     }
   }
   EXPECT_EQ(shared, 11);  // all but the scene update, the recall failure and "Call"
 }
 
 TEST(TextTables, ChannelStripAndRoutingShareTheirLabels) {
-  for (int language = 0; language < kLanguageCount; ++language) {
+  for (Language language : kLanguages) {
     EXPECT_EQ(windowText(ChannelStripText::kLow, language),
               windowText(RoutingText::kLow, language));
     EXPECT_EQ(windowText(ChannelStripText::kOutChannel, language),
@@ -203,15 +205,17 @@ TEST(TextTables, OutOfRangeLookupsGiveAnEmptyText) {
     int language;
   };
   const Case cases[] = {
-      {"entry below 0", -1, kEnglish},
-      {"entry past the table", kTextCount, kEnglish},
-      {"language below 0", 0, -1},
+      {"entry below 0", -1, languageIndex(kEnglish)},
+      {"entry past the table", kTextCount, languageIndex(kEnglish)},
       {"language past English", 0, kLanguageCount},
+      {"language far past English", 0, 255},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     std::string_view text = "unset";
-    EXPECT_DEBUG_DEATH(text = Text(c.entry, c.language), "out of range");
+    EXPECT_DEBUG_DEATH(
+        text = sharedText(static_cast<TextId>(c.entry), static_cast<Language>(c.language)),
+        "out of range");
 #ifdef NDEBUG
     EXPECT_TRUE(text.empty());
 #endif
