@@ -49,7 +49,8 @@ bool onRecall(const Reply& r) {
 bool onWriteEcho(const Reply& r) {
   for (size_t k = 0; k + 4 <= r.count; k += 4) {
     const int address = r.word(k);
-    // acknowledge() keeps the record dirty when the user changed it again.
+    // acknowledge() clears only the generation that was sent: a record the
+    // user changed again stays dirty.
     if (address < kEchoAddressLimit) r.table.acknowledge(address, r.word(k + 2));
   }
   return true;
@@ -60,6 +61,7 @@ bool onReadReply(const Reply& r) {
     const int address = r.word(k);
     const int32_t value = r.word(k + 2);
     if (address > kReplyAddressLimit) continue;
+    // A dirty record keeps its edit (storeFromDevice drops the value).
     r.table.storeFromDevice(address, value);
     if (address == kActiveModeRegister && value <= r.state.maxModeIndex.load())
       r.state.modeLocked.store((r.state.modeLockMask.load() >> (value % 32)) & 1);
@@ -86,9 +88,8 @@ bool onModeName(const Reply& r) {
   r.state.modeNameFlags[entry].store(1);
   r.state.nameReadAck.store(1);
   r.state.modeNameReceived.store(1);
-  // The name reply also answers a "read name" write of 1243 (high byte 5).
-  r.table.storeFromDevice(kModeCommandRegister, mode);
-  r.table.setDirty(kModeCommandRegister, false);
+  // Only the names: the mode command word is not a record of the last name
+  // replied, or a late reply would redirect a recall or a store.
   return true;
 }
 

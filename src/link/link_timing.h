@@ -43,7 +43,8 @@ struct LinkTiming {
 
   // Worker: synchronisation loop
   int loopSleep = 10;
-  int writeReplyWait = 200;  // WRITE_REPLY_WAIT
+  int writeReplyWait = 200;  // WRITE_REPLY_WAIT, the longest wait for an echo
+  int echoWaitFloor = 20;    // the shortest, once the round trip is known
   int rereadSleep = 10;
   int requestSleep = 100;
   int idleShortSleep = 40;
@@ -63,6 +64,7 @@ struct LinkTiming {
   int nameReadSleep = 10;
   int operationStartSleep = 10;
   int saveDoneSleep = 5;
+  int flushLimit = 5000;  // pending edits reach the device before a save reads it
 
   // Shutdown
   int stopJoinLimit = 2000;
@@ -91,7 +93,7 @@ struct LinkTiming {
     t.readReplyWait = 50;
     t.dumpSleep = 50;
     t.streamPollSleep = 2;
-    t.streamTailSleep = 10;
+    t.streamTailSleep = 100;  // the tail of the dump on the 1 ms-per-report link model
     t.gapPassSleep = 2;
     t.readDoneSleep = 1;
     t.showAllTailSleep = 5;
@@ -112,6 +114,7 @@ struct LinkTiming {
     t.nameReadSleep = 1;
     t.operationStartSleep = 1;
     t.saveDoneSleep = 1;
+    t.flushLimit = 3000;
     return t;
   }
 };

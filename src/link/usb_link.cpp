@@ -98,6 +98,23 @@ bool UsbLink::awaitReply(int waitMs, const std::function<void()>& send) {
   return taken;
 }
 
+bool UsbLink::awaitReply(int waitMs, const std::function<void()>& send,
+                         const std::function<bool(int replies)>& done) {
+  using Clock = std::chrono::steady_clock;
+  const auto deadline = Clock::now() + std::chrono::milliseconds(waitMs);
+  state_.awaitingReply.store(1);
+  send();
+  int replies = 0;
+  while (!done(replies)) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    if (left <= 0 || !waitReply(static_cast<int>(left))) break;
+    ++replies;
+  }
+  state_.awaitingReply.store(0);
+  return done(replies);
+}
+
 bool UsbLink::request(uint8_t command, const uint8_t* data, size_t count, int waitMs) {
   return awaitReply(waitMs, [&] { sender_.sendFrame(command, data, count); });
 }

@@ -60,6 +60,10 @@ class UsbLink {
   // while the reader is alive, clears awaitingReply. True when the semaphore
   // was taken.
   bool awaitReply(int waitMs, const std::function<void()>& send);
+  // The same sequence, ending when `done` holds or after waitMs; returns
+  // done(). `done` is looked at after the send and after every reply that
+  // releases the semaphore, with the number of those replies so far.
+  bool awaitReply(int waitMs, const std::function<void()>& send, const std::function<bool(int replies)>& done);
   // awaitReply for one frame.
   bool request(uint8_t command, std::initializer_list<uint8_t> data, int waitMs) {
     return request(command, data.begin(), data.size(), waitMs);

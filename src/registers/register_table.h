@@ -6,10 +6,16 @@
 // ever sent.
 //
 // Thread-safety: the UI thread, the sync worker and the HID reader share the
-// table without a lock. Every field is a std::atomic written whole; no
-// operation needs two fields to change together. An acknowledgement clears
-// `dirty` only if the echoed value still equals the stored one, which is how a
-// racing edit and echo resolve.
+// table without a lock. A record's value, its edit generation and its dirty
+// mark live in one atomic word, so an edit, an acknowledgement, a give-up and
+// a read reply each change a record in one step and never interleave:
+//   - every edit (setRegister, setRegisterQuiet, setDirty on) starts a new
+//     generation;
+//   - the worker records the generation it sends (beginSend); an echo clears
+//     the mark only while that generation is still the record's, and a
+//     give-up clears only the generation that was sent, so a newer edit is
+//     never marked clean unsent;
+//   - a read reply never replaces a dirty record: the edit wins and is sent.
 #pragma once
 
 #include <array>
@@ -23,12 +29,33 @@ namespace zr78 {
 
 class Signal;
 
+// The worker's sends of a record before it is given up.
+constexpr uint8_t kSendsBeforeGivingUp = 11;
+
 struct RegisterRecord {
-  std::atomic<int32_t> value{0};
-  std::atomic<uint8_t> tries{0};         // sends or requests without success
-  std::atomic<uint32_t> fromDevice{0};   // arrived from the device, UI not told yet
-  std::atomic<uint32_t> dirty{0};        // must be sent to the device
-  std::atomic<uint32_t> rereadRequest{0};  // ask the device again from here on
+  // Bits 0..31: the value; bits 32..62: the edit generation (1.., 0 = never
+  // edited); bit 63: dirty (must be sent to the device).
+  std::atomic<uint64_t> word{0};
+  std::atomic<uint32_t> sentGeneration{0};  // the generation last sent; 0: none
+  std::atomic<uint8_t> tries{0};            // sends of that generation without success
+  std::atomic<uint8_t> readTries{0};        // read requests without a reply
+  std::atomic<uint32_t> fromDevice{0};      // arrived from the device, UI not told yet
+  std::atomic<uint32_t> rereadRequest{0};   // ask the device for this register again
+};
+
+// One record as one moment saw it.
+struct RegisterState {
+  int32_t value = 0;
+  uint32_t generation = 0;
+  bool dirty = false;
+};
+
+// What the worker does with a record in a write batch.
+struct SendStep {
+  enum class Kind { Skip, Send, GiveUp };
+  Kind kind = Kind::Skip;  // Skip: not dirty; GiveUp: the generation was given up
+  int32_t value = 0;       // to put on the wire (Send)
+  uint32_t generation = 0; // the edit it belongs to
 };
 
 class RegisterTable {
@@ -40,10 +67,10 @@ class RegisterTable {
   // Zero all 1688 records, then copy the 1678 defaults into `value`.
   void initRegisters();
 
-  // Store and mark dirty (unless dirty marking is off). Every user edit and
-  // panel write goes through this. Wakes the worker when marked.
+  // Store and mark dirty (unless dirty marking is off): a new edit. Every user
+  // edit and panel write goes through this. Wakes the worker when marked.
   void setRegister(int address, int32_t value);
-  // Store without marking.
+  // Store without marking (a pending edit stays pending, with this value).
   void setRegisterQuiet(int address, int32_t value);
   int32_t getRegister(int address) const;
   // Set rereadRequest on first..last (inclusive); wakes the worker.
@@ -59,6 +86,8 @@ class RegisterTable {
   // Flag access for the worker and the receiver. Valid for 0..1687; any other
   // address is ignored (reads give 0) and asserts in debug builds.
   bool dirty(int address) const;
+  // On: the stored value becomes a new edit to send. Off: drops whatever is
+  // pending, unconditionally (the worker clears through clearGeneration).
   void setDirty(int address, bool on);
   bool fromDevice(int address) const;
   void setFromDevice(int address, bool on);
@@ -68,14 +97,29 @@ class RegisterTable {
   void clearRereadRequest(int address);
   uint8_t tries(int address) const;
   void setTries(int address, uint8_t tries);
-  // Direct record access (worker, receiver); nullptr outside 0..1687.
-  RegisterRecord* record(int address);
-  const RegisterRecord* record(int address) const;
+  uint8_t readTries(int address) const;
+  void setReadTries(int address, uint8_t tries);
+  RegisterState state(int address) const;
+  // The value of any record, the spare ones included.
+  int32_t recordValue(int address) const;
 
-  // Store a value that came from the device (read reply): value and fromDevice.
-  void storeFromDevice(int address, int32_t value);
-  // Acknowledge an echoed write: clears dirty and tries when the low 16 bits
-  // of the stored value still equal `echoed`. Returns whether it matched.
+  // The worker takes a dirty record into a write batch: remembers the
+  // generation it sends and counts the send. A generation sent
+  // kSendsBeforeGivingUp times without an acknowledgement is given up
+  // instead (clean, tries 0) unless a newer edit has come, which is then sent
+  // with fresh tries.
+  SendStep beginSend(int address);
+  // Clean, if the record still holds `generation` (a newer edit stays).
+  bool clearGeneration(int address, uint32_t generation);
+
+  // A read reply: stores the value and sets fromDevice, unless the record is
+  // dirty (then only fromDevice: the pending edit wins). True when stored.
+  bool storeFromDevice(int address, int32_t value);
+  // An echoed write. When the record still holds the generation last sent
+  // and the low 16 bits equal `echoed`, the record is clean (true). An echo
+  // of another value leaves a dirty record dirty; on a record that the last
+  // send made clean it means the device applied an older write after the one
+  // counted, so the record is marked to be sent again.
   bool acknowledge(int address, uint16_t echoed);
 
   // The worker's wake-up: signalled by every marked edit and reread request so
@@ -86,6 +130,8 @@ class RegisterTable {
   static bool isRecordAddress(int address) { return address >= 0 && address < kRecordCount; }
 
  private:
+  RegisterRecord* record(int address);
+  const RegisterRecord* record(int address) const;
   void wake();
 
   std::array<RegisterRecord, kRecordCount> records_;

@@ -27,10 +27,11 @@ struct DispatchCase {
 const Bytes kTextEnd = {'\r', '\n'};
 
 TEST(FrameDispatchTest, Commands) {
+  // An edit the worker has sent three times.
   auto dirty = [](int address, int32_t value) {
     return [=](RegisterTable& t, LinkState&) {
       t.setRegister(address, value);
-      t.setTries(address, 3);
+      for (int n = 0; n < 3; ++n) t.beginSend(address);
     };
   };
   const DispatchCase cases[] = {
@@ -94,9 +95,16 @@ TEST(FrameDispatchTest, Commands) {
       {"read reply: 1678 is stored, 1679 is not", CMD_READ_REGISTERS, entries({{1678, 5}, {1679, 6}}), {},
        [](auto& t, auto&) {
          EXPECT_TRUE(t.fromDevice(1678));
-         EXPECT_EQ(t.record(1678)->value.load(), 5);
+         EXPECT_EQ(t.recordValue(1678), 5);
          EXPECT_FALSE(t.fromDevice(1679));
-         EXPECT_EQ(t.record(1679)->value.load(), 0);
+         EXPECT_EQ(t.recordValue(1679), 0);
+       }, true},
+      {"read reply for a pending edit keeps the edit", CMD_READ_REGISTERS, entries({{1234, 3}}),
+       [](auto& t, auto&) { t.setRegister(1234, 5); },
+       [](auto& t, auto&) {
+         EXPECT_EQ(t.getRegister(1234), 5);
+         EXPECT_TRUE(t.dirty(1234)) << "the edit is still sent";
+         EXPECT_TRUE(t.fromDevice(1234));
        }, true},
       {"read reply: a trailing partial entry is not used", CMD_READ_REGISTERS,
        entries({{20, 258}}) + Bytes{0x00, 21, 0x05}, {},
@@ -126,16 +134,17 @@ TEST(FrameDispatchTest, Commands) {
          EXPECT_EQ(t.getRegister(1242), 7) << "the value itself is stored";
        }, true},
       {"mode name with trailing blanks", CMD_READ_MODE_NAME, Bytes{3} + textBytes("Bass  \t"),
-       [](auto& t, auto&) { t.setDirty(1243, true); },
+       [](auto& t, auto&) { t.setRegister(1243, 0x0605); },
        [](auto& t, auto& s) {
          EXPECT_EQ(s.modeNames[2].toString(), "Bass");
          EXPECT_EQ(s.modeNameBuffer.toString(), "Bass");
          EXPECT_EQ(s.modeNameFlags[2].load(), 1u);
          EXPECT_EQ(s.nameReadAck.load(), 1u);
          EXPECT_EQ(s.modeNameReceived.load(), 1u);
-         EXPECT_EQ(t.getRegister(1243), 3);
-         EXPECT_TRUE(t.fromDevice(1243));
-         EXPECT_FALSE(t.dirty(1243));
+         // Only the names: a recall the user asked for stays as it was.
+         EXPECT_EQ(t.getRegister(1243), 0x0605);
+         EXPECT_FALSE(t.fromDevice(1243));
+         EXPECT_TRUE(t.dirty(1243));
        }, true},
       {"mode name: units above 'z' are trimmed, the first two kept", CMD_READ_MODE_NAME,
        Bytes{1, 'A', ' ', ' ', '{', 0x7F, 0xE9}, {},

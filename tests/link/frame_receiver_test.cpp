@@ -163,7 +163,7 @@ TEST(FrameReceiverTest, RandomInputChangesOnlyWhatGoodFramesSay) {
       }
     }
     if (table.fromDevice(1678)) {
-      EXPECT_TRUE(justified.count({1678, table.record(1678)->value.load()})) << "round " << round;
+      EXPECT_TRUE(justified.count({1678, table.recordValue(1678)})) << "round " << round;
     }
     for (int address = 1679; address < kRecordCount; ++address)
       EXPECT_FALSE(table.fromDevice(address)) << "round " << round << ", spare record " << address;

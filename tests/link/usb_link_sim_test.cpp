@@ -86,6 +86,7 @@ TEST_F(UsbLinkSimTest, RepliesAndEchoesThroughTheReader) {
     EXPECT_TRUE(table.fromDevice(a)) << a;
   }
   table.setRegister(1234, 5);
+  table.beginSend(1234);  // as the worker takes it into a batch
   const Bytes write = entries({{1234, 5}});
   EXPECT_TRUE(link.request(CMD_WRITE_REGISTERS, write.data(), write.size(), kPatienceMs));
   EXPECT_FALSE(table.dirty(1234)) << "the echo acknowledged it";
