@@ -65,7 +65,7 @@ void answerRead(Context& c, const std::vector<uint8_t>& d, Replies& out) {
   const size_t count = std::min(d.size() / 2, static_cast<size_t>(kReadBatchLimit));
   for (size_t i = 0; i < count; ++i) {
     const int address = word(d, 2 * i);
-    if (RegisterTable::isDeviceAddress(address)) appendEntry(reply.data, address, c.memory.reg(address));
+    if (AmplifierMemory::validAddress(address)) appendEntry(reply.data, address, c.memory.reg(address));
   }
   out.push_back(std::move(reply));
 }

@@ -1,5 +1,9 @@
 #include "sim/amplifier_memory.h"
 
+#include <random>
+
+#include "sim/factory_registers.h"
+
 namespace zr78::sim {
 
 namespace {
@@ -7,7 +11,7 @@ namespace {
 int32_t word(int32_t value) { return value & 0xFFFF; }
 
 RegisterImage factoryImage() {
-  RegisterImage image = defaultRegisterImage();
+  RegisterImage image = factoryRegisters();
   for (auto& v : image) v = word(v);
   return image;
 }
@@ -41,15 +45,15 @@ std::string AmplifierMemory::normaliseName(std::string_view name) {
 }
 
 int32_t AmplifierMemory::reg(int address) const {
-  return RegisterTable::isDeviceAddress(address) ? working_[static_cast<size_t>(address)] : 0;
+  return validAddress(address) ? working_[static_cast<size_t>(address)] : 0;
 }
 
 void AmplifierMemory::setReg(int address, int32_t value) {
-  if (RegisterTable::isDeviceAddress(address)) working_[static_cast<size_t>(address)] = word(value);
+  if (validAddress(address)) working_[static_cast<size_t>(address)] = word(value);
 }
 
 void AmplifierMemory::writeFromHost(int address, int32_t value, bool recallAllowed) {
-  if (!RegisterTable::isDeviceAddress(address) || readOnly(address)) return;
+  if (!validAddress(address) || readOnly(address)) return;
   setReg(address, value);
   if (address != kModeCommandRegister) return;
   const int mode = modeOfCommandWord(value);
@@ -74,6 +78,21 @@ void AmplifierMemory::recall(int mode) {
 
 void AmplifierMemory::store(int mode) {
   if (validMode(mode)) modes_[static_cast<size_t>(mode - 1)] = working_;
+}
+
+void AmplifierMemory::randomise(uint32_t seed) {
+  std::mt19937 rng(seed);
+  auto fill = [&](RegisterImage& image) {
+    for (int a = 0; a < kRegisterCount; ++a) {
+      if (readOnly(a)) continue;
+      image[static_cast<size_t>(a)] = static_cast<int32_t>(rng() & 0xFFFF);
+    }
+    image[kActiveModeRegister] = 1 + static_cast<int32_t>(rng() % kModeCount);
+    image[kModeCommandRegister] = 0;
+    image[kHandshakeRegister] = 0;
+  };
+  fill(working_);
+  for (auto& mode : modes_) fill(mode);
 }
 
 void AmplifierMemory::setModeImage(int mode, const RegisterImage& image) {

@@ -9,7 +9,6 @@
 #include <string_view>
 
 #include "registers/register_map.h"
-#include "registers/register_table.h"
 
 namespace zr78::sim {
 
@@ -17,10 +16,11 @@ constexpr size_t kModeNameMax = 20;    // bytes a mode name keeps
 
 class AmplifierMemory {
  public:
-  // Factory state: the default image in the working registers and in every
-  // mode, names "Mode 1" .. "Mode 6".
+  // Factory state: the factory registers in the working registers and in
+  // every mode, names "Mode 1" .. "Mode 6".
   AmplifierMemory();
 
+  static bool validAddress(int address) { return address >= 0 && address < kRegisterCount; }
   static bool validMode(int mode) { return mode >= 1 && mode <= kModeCount; }
   // Hardware registers (identity: SimConfig::register0, configuration word:
   // SimConfig::configWord) ignore host writes.
@@ -48,6 +48,11 @@ class AmplifierMemory {
   // working registers (name unchanged). Both ignore an invalid mode.
   void recall(int mode);
   void store(int mode);
+  // Memory as a used amplifier might hold it: every working register and
+  // every mode image random 16-bit words drawn from `seed`, except the
+  // hardware registers and the mode words (1242 a valid mode, 1243 and 1244
+  // zero), so that what a host reads differs from any default.
+  void randomise(uint32_t seed);
 
   const RegisterImage& registers() const { return working_; }
   const RegisterImage& modeImage(int mode) const { return modes_.at(static_cast<size_t>(mode - 1)); }

@@ -19,4 +19,12 @@ bool FaultInjector::pass(Report& report) {
   return true;
 }
 
+FaultInjector::ReplyFate FaultInjector::replyFate() {
+  const double spread = uniform();
+  const bool duplicate = uniform() < faults_.duplicateRate;
+  const int least = faults_.delayMs > 0 ? faults_.delayMs : 0;
+  const int most = faults_.delayMaxMs > least ? faults_.delayMaxMs : least;
+  return {least + static_cast<int>(spread * (most - least + 1)), duplicate};
+}
+
 }  // namespace zr78::sim

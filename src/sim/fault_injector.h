@@ -22,6 +22,14 @@ class FaultInjector {
   // and the report's position in the sequence.
   bool pass(Report& report);
 
+  // The fate of one reply frame: its extra latency and whether it arrives
+  // twice. Two draws per frame whatever the settings.
+  struct ReplyFate {
+    int delayMs = 0;
+    bool duplicate = false;
+  };
+  ReplyFate replyFate();
+
  private:
   double uniform();  // [0, 1), the same on every standard library
 

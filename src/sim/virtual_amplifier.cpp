@@ -53,7 +53,16 @@ struct VirtualAmplifier::Impl {
   void dropEndpointLocked();
   bool waitForOutputSlot(std::unique_lock<std::mutex>& lock);
   void receiveLocked(Report report);
-  void queueInputLocked(Report report);
+  void queueInputLocked(Report report, int delayMs);
+  // Counts the host's calls inside the endpoint, so that the amplifier is
+  // not destroyed under one.
+  struct Call {
+    explicit Call(Impl& impl) : impl_(impl) { ++impl_.calls; }
+    ~Call() {
+      if (--impl_.calls == 0) impl_.changed.notify_all();
+    }
+    Impl& impl_;
+  };
   Clock::duration interval() const { return std::chrono::microseconds(std::max(0, config.reportIntervalUs)); }
   // The link model's slots lie on a free-running frame clock, as the host
   // polls an interrupt endpoint once per frame: a report waits for the next
@@ -78,8 +87,11 @@ struct VirtualAmplifier::Impl {
   PacketAssembler assembler;
   std::deque<PendingReport> input;
   std::array<int, 256> framesByCommand{};
+  int registersRequested = 0;
   bool pluggedIn = true;
   bool isOpen = false;
+  bool destroying = false;
+  int calls = 0;  // host calls inside readReport and writeReport
   uint64_t session = 0;  // advances on every close and unplug: waits of an old session end
   Clock::time_point nextOutputSlot{};
   Clock::time_point lastInputReady{};
@@ -110,6 +122,7 @@ void VirtualAmplifier::Impl::dropEndpointLocked() {
 
 int VirtualAmplifier::Impl::readReport(uint8_t* report, int timeoutMs) {
   std::unique_lock lock(mutex);
+  const Call call(*this);
   const uint64_t mySession = session;
   const bool unlimited = timeoutMs < 0;
   const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(std::max(0, timeoutMs));
@@ -147,7 +160,11 @@ bool VirtualAmplifier::Impl::waitForOutputSlot(std::unique_lock<std::mutex>& loc
 
 int VirtualAmplifier::Impl::writeReport(const uint8_t* report) {
   std::unique_lock lock(mutex);
-  if (!isOpen || !waitForOutputSlot(lock)) return -1;
+  const Call call(*this);
+  // A stalled device holds the write; the host closing its handle does not
+  // end the wait, only the end of the stall, an unplug or the amplifier's end.
+  changed.wait(lock, [&] { return !faults.faults().stall || !pluggedIn || destroying; });
+  if (destroying || !isOpen || !waitForOutputSlot(lock)) return -1;
   Report copy;
   std::copy_n(report, kReportSize, copy.begin());
   receiveLocked(copy);
@@ -159,16 +176,21 @@ void VirtualAmplifier::Impl::receiveLocked(Report report) {
   const auto frame = assembler.feed(report);
   if (!frame) return;
   ++framesByCommand[frame->command];
+  if (frame->command == CMD_READ_REGISTERS) registersRequested += static_cast<int>(frame->data.size() / 2);
   const auto replies = answerFrame(memory, config, *frame);
   if (faults.faults().silent) return;  // acts on the frame, answers nothing
   for (const DeviceFrame& reply : replies) {
-    for (const Report& piece : packReports(buildFrame(reply.command, reply.data))) queueInputLocked(piece);
+    const FaultInjector::ReplyFate fate = faults.replyFate();
+    const std::vector<Report> pieces = packReports(buildFrame(reply.command, reply.data));
+    for (int copy = 0; copy < (fate.duplicate ? 2 : 1); ++copy)
+      for (const Report& piece : pieces) queueInputLocked(piece, fate.delayMs);
   }
 }
 
-void VirtualAmplifier::Impl::queueInputLocked(Report report) {
+void VirtualAmplifier::Impl::queueInputLocked(Report report, int delayMs) {
   if (!faults.pass(report) || input.size() >= kInputQueueLimit) return;
-  Clock::time_point readyAt = Clock::now() + std::chrono::milliseconds(std::max(0, faults.faults().delayMs));
+  // Reports keep their order: a short delay never overtakes a long one.
+  Clock::time_point readyAt = std::max(Clock::now() + std::chrono::milliseconds(std::max(0, delayMs)), lastInputReady);
   if (interval() > Clock::duration::zero()) readyAt = alignToSlot(std::max(readyAt, lastInputReady + interval()));
   lastInputReady = readyAt;
   input.push_back({report, readyAt});
@@ -177,7 +199,12 @@ void VirtualAmplifier::Impl::queueInputLocked(Report report) {
 
 VirtualAmplifier::VirtualAmplifier(SimConfig config) : impl_(std::make_unique<Impl>(config)) {}
 
-VirtualAmplifier::~VirtualAmplifier() { impl_->closeEndpoint(); }
+VirtualAmplifier::~VirtualAmplifier() {
+  std::unique_lock lock(impl_->mutex);
+  impl_->destroying = true;
+  impl_->dropEndpointLocked();
+  impl_->changed.wait(lock, [&] { return impl_->calls == 0; });
+}
 
 HidDevice& VirtualAmplifier::hidDevice() { return impl_->endpoint; }
 
@@ -194,6 +221,12 @@ void VirtualAmplifier::setReg(int address, int32_t value) {
 std::array<int32_t, kRegisterCount> VirtualAmplifier::registers() const {
   std::lock_guard lock(impl_->mutex);
   return impl_->memory.registers();
+}
+
+void VirtualAmplifier::randomiseMemory(uint32_t seed) {
+  std::lock_guard lock(impl_->mutex);
+  impl_->memory.randomise(seed);
+  impl_->memory.applyHardware(impl_->config.register0, impl_->config.configWord);
 }
 
 std::string VirtualAmplifier::modeName(int mode) const {
@@ -225,6 +258,7 @@ SimConfig VirtualAmplifier::config() const {
 void VirtualAmplifier::setFaults(const FaultConfig& faults) {
   std::lock_guard lock(impl_->mutex);
   impl_->faults.configure(faults);
+  impl_->changed.notify_all();  // a stalled write may go on
 }
 
 FaultConfig VirtualAmplifier::faults() const {
@@ -253,9 +287,15 @@ int VirtualAmplifier::framesReceived(uint8_t command) const {
   return impl_->framesByCommand[command];
 }
 
+int VirtualAmplifier::registersRequested() const {
+  std::lock_guard lock(impl_->mutex);
+  return impl_->registersRequested;
+}
+
 void VirtualAmplifier::resetCounters() {
   std::lock_guard lock(impl_->mutex);
   impl_->framesByCommand.fill(0);
+  impl_->registersRequested = 0;
 }
 
 bool VirtualAmplifier::saveState(const std::string& path) const {

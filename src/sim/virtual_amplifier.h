@@ -55,9 +55,12 @@
 // every read and recall as usual.
 //
 // Memory: working registers 0..1677 and six modes, each a full register
-// image and a name of at most 20 bytes. Factory state: defaultRegisterImage()
+// image and a name of at most 20 bytes. Factory state: the amplifier's own
+// factory registers (sim/factory_registers.h, equal to the host's defaults)
 // with register 0 = register0 and 1248 = configWord (both also follow
 // setConfig); every mode holds the same image; names "Mode 1" .. "Mode 6".
+// randomiseMemory gives a used amplifier's memory instead, so that what the
+// host reads differs from its defaults.
 // A recall copies mode m's image into the working registers except the
 // device-wide registers, which keep their values: 0 and 1248 (hardware),
 // 1239 and 1240 (password), 1244 (handshake mark); then 1242 (active mode)
@@ -68,10 +71,16 @@
 // Faults (setFaults): each report, input or output, is lost with
 // probability lossRate or gets one payload byte changed with probability
 // corruptRate; a lost output report still counts as written for the host.
-// Every reply report becomes readable delayMs after the request completed.
-// silent: frames are received, counted and acted on, never answered. The
-// pattern comes from a std::mt19937 seeded with `seed` at every setFaults, so
-// the same seed and the same host traffic give the same faults.
+// Every reply frame becomes readable delayMs after the request completed, or
+// a random delayMs..delayMaxMs when delayMaxMs is larger; replies keep their
+// order whatever their delays, as on a USB pipe. With probability
+// duplicateRate a reply frame arrives twice in a row. silent: frames are
+// received, counted and acted on, never answered. stall: the device stops
+// answering and every write blocks until the stall is lifted (setFaults),
+// the amplifier is unplugged or destroyed; closing the endpoint does not end
+// it, as with a device whose write hangs in the kernel. The pattern comes
+// from a std::mt19937 seeded with `seed` at every setFaults, so the same seed
+// and the same host traffic give the same faults.
 //
 // Endpoint (hidDevice()): open() succeeds while plugged in and starts with
 // an empty input queue; readReport and writeReport on a closed endpoint
@@ -102,7 +111,7 @@
 #include <vector>
 
 #include "link/hid_device.h"
-#include "registers/register_table.h"
+#include "registers/register_map.h"
 
 namespace zr78::sim {
 
@@ -121,8 +130,11 @@ struct SimConfig {
 struct FaultConfig {
   double lossRate = 0;       // probability that a report (either direction) is lost
   double corruptRate = 0;    // probability that one byte of a report is changed
-  int delayMs = 0;           // extra latency of every reply report
+  double duplicateRate = 0;  // probability that a reply frame arrives twice
+  int delayMs = 0;           // extra latency of every reply (the least one when delayMaxMs is larger)
+  int delayMaxMs = 0;        // above delayMs: each reply waits a random delayMs..delayMaxMs
   bool silent = false;       // the device never answers
+  bool stall = false;        // the device never answers and its writes block
   uint32_t seed = 1;         // the fault pattern is reproducible
 };
 
@@ -143,6 +155,8 @@ class VirtualAmplifier {
   int32_t reg(int address) const;
   void setReg(int address, int32_t value);
   std::array<int32_t, kRegisterCount> registers() const;
+  // A used amplifier's memory drawn from `seed` (AmplifierMemory::randomise).
+  void randomiseMemory(uint32_t seed);
 
   // Modes 1..6: stored parameter images and names (at most 20 characters,
   // stored as the device stores a command-16 name). Other mode numbers: an
@@ -166,6 +180,8 @@ class VirtualAmplifier {
 
   // Counters for tests: frames received with a good CRC, per command code.
   int framesReceived(uint8_t command) const;
+  // Addresses asked for in read requests (command 6), all frames together.
+  int registersRequested() const;
   void resetCounters();
 
   // The amplifier's memory (working registers, the six modes and names) in a

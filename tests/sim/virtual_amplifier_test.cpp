@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <memory>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -610,6 +612,108 @@ TEST_F(AmplifierStateTest, DamagedFileIsRejectedAndChangesNothing) {
   }
   EXPECT_FALSE(target.loadState(path("missing.txt")));
   EXPECT_FALSE(target.saveState(path("no_such_dir/memory.txt")));
+}
+
+}  // namespace
+}  // namespace zr78::sim
+
+namespace zr78::sim {
+namespace {
+
+// Replies with random delays arrive in the order of the requests, and a
+// duplicated reply arrives twice in a row.
+TEST_F(AmplifierTest, DelayedRepliesKeepTheirOrderAndDuplicatesComeTwice) {
+  FaultConfig faults;
+  faults.delayMs = 0;
+  faults.delayMaxMs = 40;
+  faults.duplicateRate = 0.3;
+  faults.seed = 5;
+  amp.setFaults(faults);
+  for (int a = 0; a < 30; ++a) send(CMD_READ_REGISTERS, addressBytes(a));
+  std::vector<int> order;
+  while (const auto reply = receive(200)) order.push_back(entryAddress(reply->data, 0));
+  ASSERT_GT(order.size(), 30u) << "some replies came twice";
+  EXPECT_TRUE(std::is_sorted(order.begin(), order.end()));
+  for (int a = 0; a < 30; ++a) {
+    const auto n = std::count(order.begin(), order.end(), a);
+    EXPECT_TRUE(n == 1 || n == 2) << a;
+  }
+}
+
+// A stalled amplifier holds every write: closing the handle does not end
+// the wait (as with a write hanging in the kernel); lifting the stall or an
+// unplug does.
+TEST_F(AmplifierTest, AStalledAmplifierHoldsWritesUntilTheStallEnds) {
+  struct Case {
+    const char* name;
+    void (*end)(VirtualAmplifier&);
+    int result;
+  };
+  const Case cases[] = {
+      {"stall lifted", [](VirtualAmplifier& a) { a.setFaults({}); }, 65},
+      {"unplug", [](VirtualAmplifier& a) { a.unplug(); }, -1},
+  };
+  const RawReport request = reportsOf(frameBytes(CMD_READ_REGISTERS, addressBytes(0)))[0];
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    amp.replug();
+    ASSERT_TRUE(device().open());
+    FaultConfig stall;
+    stall.stall = true;
+    amp.setFaults(stall);
+    std::atomic<int> result{0};
+    std::atomic<bool> returned{false};
+    std::thread writer([&] {
+      result = device().writeReport(request.data());
+      returned = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(returned.load());
+    device().close();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(returned.load()) << "closing does not end a held write";
+    c.end(amp);
+    writer.join();
+    // The handle was closed meanwhile: the write that goes on fails.
+    EXPECT_EQ(result.load(), -1);
+    EXPECT_EQ(amp.framesReceived(CMD_READ_REGISTERS), 0) << "a stalled amplifier received nothing";
+  }
+}
+
+TEST_F(AmplifierTest, AStalledAmplifierCanBeDestroyedWithAWriteHeld) {
+  auto doomed = std::make_unique<VirtualAmplifier>();
+  HidDevice& endpoint = doomed->hidDevice();
+  ASSERT_TRUE(endpoint.open());
+  FaultConfig stall;
+  stall.stall = true;
+  doomed->setFaults(stall);
+  std::atomic<int> result{0};
+  std::thread writer([&] {
+    const RawReport r{};
+    result = endpoint.writeReport(r.data());
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  doomed.reset();  // waits for the writer to leave
+  writer.join();
+  EXPECT_EQ(result.load(), -1);
+}
+
+TEST(AmplifierMemoryTest, RandomisedMemoryDiffersFromTheDefaults) {
+  VirtualAmplifier amp;
+  const auto factory = amp.registers();
+  amp.randomiseMemory(3);
+  const auto used = amp.registers();
+  int differing = 0;
+  for (int a = 0; a < kRegisterCount; ++a) differing += used[a] != factory[a];
+  EXPECT_GT(differing, kRegisterCount - 20);
+  EXPECT_EQ(used[kIdentityRegister], factory[kIdentityRegister]) << "hardware registers stay";
+  EXPECT_EQ(used[kDeviceConfigurationRegister], factory[kDeviceConfigurationRegister]);
+  EXPECT_GE(used[kActiveModeRegister], 1);
+  EXPECT_LE(used[kActiveModeRegister], kModeCount);
+  EXPECT_NE(amp.modeImage(2), factory) << "the modes too";
+  VirtualAmplifier again;
+  again.randomiseMemory(3);
+  EXPECT_EQ(again.registers(), used) << "the same seed, the same memory";
 }
 
 }  // namespace

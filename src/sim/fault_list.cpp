@@ -1,0 +1,111 @@
+#include "sim/fault_list.h"
+
+#include <charconv>
+#include <cstdint>
+#include <vector>
+
+namespace zr78::sim {
+
+namespace {
+
+constexpr int kLongestDelayMs = 60000;
+
+struct Item {
+  const char* key;
+  const char* value;  // nullptr: a flag
+  const char* meaning;
+};
+
+constexpr Item kItems[] = {
+    {"loss", "P", "a report (either direction) is lost with probability P (0..1)"},
+    {"corrupt", "P", "one byte of a report is changed with probability P"},
+    {"duplicate", "P", "a reply arrives twice with probability P"},
+    {"delay-ms", "N[..M]", "every reply waits N ms, or a random N..M ms each"},
+    {"seed", "N", "the fault pattern (the same seed repeats it)"},
+    {"silent", nullptr, "the amplifier acts on what it gets and never answers"},
+    {"stall", nullptr, "the amplifier stops answering and its writes block"},
+};
+
+std::vector<std::string_view> split(std::string_view text, char separator) {
+  std::vector<std::string_view> parts;
+  for (;;) {
+    const size_t at = text.find(separator);
+    parts.push_back(text.substr(0, at));
+    if (at == std::string_view::npos) return parts;
+    text.remove_prefix(at + 1);
+  }
+}
+
+template <typename Number>
+bool parseNumber(std::string_view text, Number& out) {
+  const char* end = text.data() + text.size();
+  const auto [last, error] = std::from_chars(text.data(), end, out);
+  return !text.empty() && error == std::errc() && last == end;
+}
+
+bool parseProbability(std::string_view text, double& out) {
+  return parseNumber(text, out) && out >= 0 && out <= 1;
+}
+
+bool parseDelay(std::string_view text, int& least, int& most) {
+  const size_t dots = text.find("..");
+  if (dots == std::string_view::npos) {
+    if (!parseNumber(text, least)) return false;
+    most = least;
+  } else if (!parseNumber(text.substr(0, dots), least) || !parseNumber(text.substr(dots + 2), most)) {
+    return false;
+  }
+  return least >= 0 && most >= least && most <= kLongestDelayMs;
+}
+
+}  // namespace
+
+std::optional<FaultConfig> parseFaultList(std::string_view list, std::string& error) {
+  FaultConfig faults;
+  if (list.empty()) {
+    error = "--sim-faults needs at least one item, for example loss=0.05";
+    return std::nullopt;
+  }
+  for (const std::string_view item : split(list, ',')) {
+    const size_t equals = item.find('=');
+    const std::string_view key = item.substr(0, equals);
+    const bool hasValue = equals != std::string_view::npos;
+    const std::string_view value = hasValue ? item.substr(equals + 1) : std::string_view();
+    bool ok = true;
+    if (key == "silent" || key == "stall") {
+      ok = !hasValue;
+      (key == "silent" ? faults.silent : faults.stall) = true;
+    } else if (key == "loss") {
+      ok = parseProbability(value, faults.lossRate);
+    } else if (key == "corrupt") {
+      ok = parseProbability(value, faults.corruptRate);
+    } else if (key == "duplicate") {
+      ok = parseProbability(value, faults.duplicateRate);
+    } else if (key == "delay-ms") {
+      ok = parseDelay(value, faults.delayMs, faults.delayMaxMs);
+    } else if (key == "seed") {
+      ok = parseNumber(value, faults.seed);
+    } else {
+      error = "--sim-faults: unknown item \"" + std::string(item) + "\"";
+      return std::nullopt;
+    }
+    if (!ok) {
+      error = "--sim-faults: bad item \"" + std::string(item) + "\" (P lies within 0..1, delays within 0.." +
+              std::to_string(kLongestDelayMs) + " ms)";
+      return std::nullopt;
+    }
+  }
+  return faults;
+}
+
+std::string faultListHelp(const std::string& indent) {
+  std::string help;
+  for (const Item& item : kItems) {
+    std::string name = std::string(item.key) + (item.value ? std::string("=") + item.value : std::string());
+    name.resize(16, ' ');
+    help += indent + name + item.meaning + "\n";
+  }
+  return help;
+}
+
+}  // namespace zr78::sim
