@@ -24,6 +24,9 @@ enum NotifyCode : int {
   kNotifyShowDone = 2,
   kNotifyLinkStatus = 4,  // value: a LinkStatus
   kNotifyOperationEnd = 8,
+  // value = register address: the amplifier never acknowledged the edit of
+  // it and the worker gave it up (the register is read again).
+  kNotifyEditGivenUp = 9,
 };
 
 // The link's status as MSG_DEVICE_NOTIFY code 4 carries it (the values are

@@ -6,6 +6,7 @@
 #include "platform/clock.h"
 #include "sync/link_events.h"
 #include "text/fixed_texts.h"
+#include "text/shared_texts.h"
 
 namespace zr78 {
 
@@ -30,11 +31,15 @@ SyncWorker::SyncWorker(RegisterTable& table, LinkState& state, UsbLink& link, Li
       clock_(clock),
       timing_(timing),
       folders_(folders),
-      language_(language) {
+      language_(language),
+      echoTimer_(timing.echoWaitFloor, timing.writeReplyWait) {
   transferFilePath_.store(std::make_shared<const std::string>());
 }
 
-SyncWorker::~SyncWorker() { stopLink(); }
+SyncWorker::~SyncWorker() {
+  // The thread uses this object: it must have ended before the object goes.
+  if (!stopLink() && thread_.joinable()) thread_.join();
+}
 
 bool SyncWorker::startLink() {
   table_.initRegisters();
@@ -43,19 +48,33 @@ bool SyncWorker::startLink() {
   state_.running.store(true);
   try {
     threadAlive_.store(true);
+    {
+      std::lock_guard<std::mutex> lock(endMutex_);
+      threadEnded_ = false;
+    }
     thread_ = std::thread([this] {
       run();
       threadAlive_.store(false);
+      {
+        std::lock_guard<std::mutex> lock(endMutex_);
+        threadEnded_ = true;
+      }
+      ended_.notify_all();
     });
   } catch (const std::system_error&) {
     threadAlive_.store(false);
+    {
+      std::lock_guard<std::mutex> lock(endMutex_);
+      threadEnded_ = true;
+    }
     showMessage(std::string(kWorkerThreadFailed));
     return false;
   }
   return true;
 }
 
-void SyncWorker::stopLink() {
+bool SyncWorker::stopLink() {
+  std::lock_guard<std::mutex> stopping(stopMutex_);
   state_.connected.store(false);
   state_.running.store(false);
   link_.closeDevice();
@@ -64,12 +83,18 @@ void SyncWorker::stopLink() {
     wake_.release();
     stopWake_.release();
     // Every wait of the worker ends once running is clear and every
-    // LinkEvents call returns once the link is stopping, so the join is
-    // bounded by the longest single step (one report wait), far below
-    // stopJoinLimit.
+    // LinkEvents call returns once the link is stopping; only a device call
+    // that ignores the close can hold the thread, and the wait for it is
+    // bounded.
+    if (!stopDeadline_)
+      stopDeadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(timing_.stopJoinLimit);
+    std::unique_lock<std::mutex> lock(endMutex_);
+    if (!ended_.wait_until(lock, *stopDeadline_, [&] { return threadEnded_; })) return false;
+    lock.unlock();
     thread_.join();
   }
   table_.setEditSignal(nullptr);
+  return true;
 }
 
 void SyncWorker::raiseRequest(int slot) {
@@ -91,6 +116,35 @@ void SyncWorker::setTransferFilePath(const std::string& path) {
 }
 
 std::string SyncWorker::transferFilePath() const { return *transferFilePath_.load(); }
+
+void SyncWorker::requestModeName(int mode) {
+  if (mode < 1 || mode > kModeCount) return;
+  namesWanted_.fetch_or(1u << mode);
+  wake_.release();
+}
+
+void SyncWorker::requestRecall(int mode) {
+  if (mode < 1 || mode > kModeCount) return;
+  recallSlot_.store(mode);
+  raiseRequest(kSlotRecallMode);
+}
+
+void SyncWorker::requestStore(int mode, const std::string& name) {
+  if (mode < 1 || mode > kModeCount) return;
+  storeRequest_.store(std::make_shared<const StoreRequest>(StoreRequest{mode, name}));
+  raiseRequest(kSlotWriteModeName);
+}
+
+void SyncWorker::pause() { state_.paused.store(true); }
+
+void SyncWorker::resume() {
+  // The reconnect is a flag of its own: `connected` alone could be set again
+  // by a send that was under way when the pause ended.
+  reconnect_.store(true);
+  state_.connected.store(false);
+  state_.paused.store(false);
+  wake_.release();
+}
 
 // ---------------------------------------------------------------------------
 // Waits
@@ -127,6 +181,8 @@ void SyncWorker::run() {
   while (state_.running.load()) {
     link_.setTiming(timing_);
     state_.lastReceiveTick.store(clock_.tickMs());
+    reconnect_.store(false);  // this attempt is the fresh connection asked for
+    echoTimer_.reset();
 
     link_.connectUsb(events_);
     if (!state_.running.load()) return;
@@ -140,10 +196,10 @@ void SyncWorker::run() {
     link_.sendFrame(CMD_WRITE_REGISTERS, announce.data(), announce.size());
     sleepMs(timing_.after1244Sleep);
 
-    for (int a = 0; a < kRegisterCount; ++a) {
-      table_.setFromDevice(a, false);
-      table_.setDirty(a, false);
-    }
+    // Pending edits stay: one made while the link was down is still what
+    // the user set, and the full read keeps it (a read reply never replaces
+    // a dirty record), so the loop sends it.
+    for (int a = 0; a < kRegisterCount; ++a) table_.setFromDevice(a, false);
     if (state_.running.load()) events_.sendLinkStatus(LinkStatus::Connected);
     state_.connected.store(true);
 
@@ -193,7 +249,7 @@ void SyncWorker::synchronisationLoop() {
   int idle = 0;
   bool skipLoopSleep = false;
   while (state_.running.load() && state_.missCount.load() < timing_.missLimit &&
-         state_.connected.load()) {
+         state_.connected.load() && !reconnect_.load()) {
     loopIteration(writePosition, idle, skipLoopSleep);
   }
 }
@@ -204,42 +260,18 @@ void SyncWorker::loopIteration(int& writePosition, int& idle, bool& skipLoopSlee
   if (!skipLoopSleep) idleWait(timing_.loopSleep);
   skipLoopSleep = false;
   while (state_.paused.load() && state_.running.load()) sleepMs(timing_.loopSleep);
-  // Resuming clears `connected` to force a fresh connection: end here, before
-  // a send's successful write could set it again.
-  if (!state_.connected.load()) return;
+  // Resuming asks for a fresh connection: end here.
+  if (!state_.connected.load() || reconnect_.load()) return;
 
   // 2. Module acknowledgements.
   showModuleAcknowledgements();
 
-  // 3. Write pass: the first dirty record from the write position on. The
-  // scan that restarts at 1 runs in the same pass rather than one idle
-  // iteration later, so an edit below the position is sent at once.
-  if (writePosition >= kRegisterCount) writePosition = 1;
-  int first = -1;
-  for (int a = writePosition; a < kRegisterCount && first < 0; ++a)
-    if (table_.dirty(a)) first = a;
-  for (int a = 1; a < writePosition && first < 0; ++a)
-    if (table_.dirty(a)) first = a;
-  if (first < 0) {
-    writePosition = kRegisterCount;
-  } else {
-    writePosition = first;
-    const bool answered =
-        link_.awaitReply(timing_.writeReplyWait, [&] { sendDirtyBatch(first, kWriteBatchLimit); });
-    if (!answered && !link_.readerAlive()) {
-      if (state_.running.load()) progressEnd();
-      state_.connected.store(false);
-    }
-    idle = 0;
-  }
+  // 3. Write pass.
+  const bool wrote = writePass(writePosition);
+  if (wrote) idle = 0;
 
-  // 4. Re-read pass.
-  for (int a = 0; a < kRegisterCount; ++a) {
-    if (!table_.rereadRequested(a)) continue;
-    sendReadRequest(a, kReadBatchLimit);
-    table_.clearRereadRequest(a);
-    sleepMs(timing_.rereadSleep);
-  }
+  // 4. Re-read pass; an edit made meanwhile goes first.
+  const bool editWaiting = rereadPass();
 
   // 5. Refresh pass (register 0 is the identity probe, not a view).
   for (int a = 1; a < kRegisterCount; ++a)
@@ -256,8 +288,21 @@ void SyncWorker::loopIteration(int& writePosition, int& idle, bool& skipLoopSlee
     if (state_.running.load()) progressEnd();
     idle = 0;
   }
+  if (namesWanted_.load() != 0) {
+    readRequestedNames();
+    idle = 0;
+  }
+  if (giveUpToShow_) {
+    giveUpToShow_ = false;
+    showMessage(text(kTextWriteDataFailed));
+  }
 
-  // 7. Idle pacing and keep-alive.
+  // 7. Idle pacing and keep-alive; none while edits wait (one whose write
+  // or echo was lost is sent again at once).
+  if (editWaiting || (wrote && pendingEdits())) {
+    skipLoopSleep = true;
+    return;
+  }
   const int k = idle++;
   if (k < kKeepAliveIdle) {
     skipLoopSleep = idleWait(k + 1 < 10 ? timing_.idleShortSleep : timing_.idleLongSleep);

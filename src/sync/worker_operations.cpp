@@ -49,9 +49,13 @@ bool SyncWorker::saveDeviceToFile() {
     showMessage(text(kTextEnterFileName));
     return false;
   }
-  // A backup must hold what the amplifier holds: a read that missed any
-  // register would put defaults into the file as if they came from it.
-  if (!readAll() || state_.modeLocked.load() || countArrived() < kRegisterCount) {
+  // A backup must hold what the amplifier holds: what the user set goes to
+  // it first, and a read that missed any register would put defaults into
+  // the file as if they came from it. Edits made while the read runs are
+  // kept (a read reply never replaces a pending edit) and sent before the
+  // values are taken, so the file holds them as the amplifier does.
+  if (!flushEdits() || !readAll() || state_.modeLocked.load() || countArrived() < kRegisterCount ||
+      !flushEdits()) {
     showMessage(text(kTextSaveFailed));
     return false;
   }
@@ -73,6 +77,7 @@ bool SyncWorker::saveDeviceToFile() {
 
 bool SyncWorker::writeFileToDevice() {
   bool written = false;
+  bool linkLost = false;
   sleepMs(timing_.operationStartSleep);
   const std::string path = transferFilePath();
   if (path.empty()) {
@@ -104,12 +109,15 @@ bool SyncWorker::writeFileToDevice() {
       for (int a = 0; a < kRegisterCount; ++a) table_.setTries(a, 0);
       writeCursor_ = 0;
       events_.progressSetRange(kRegisterCount);
+      size_t givenUp = 0;
       while (state_.connected.load() && state_.running.load()) {
         for (int a = 0; a < kRegisterCount - 1 && state_.connected.load(); ++a) {
           if (table_.takeFromDevice(a)) events_.postNotify(kNotifyRegister, a);
           if (!table_.dirty(a)) continue;
-          link_.awaitReply(timing_.bulkWriteWait,
-                           [&] { sendDirtyBatch(kContinue, kWriteBatchLimit); });
+          const WriteBatch batch = collectBatch(kContinue, kWriteBatchLimit);
+          sendBatch(batch, timing_.bulkWriteWait);
+          reportGivenUp(batch.givenUp);
+          givenUp += batch.givenUp.size();
           events_.progressSetValue(countClean());
         }
         const int clean = countClean();
@@ -117,14 +125,18 @@ bool SyncWorker::writeFileToDevice() {
         sleepMs(timing_.bulkWritePassSleep);
         if (clean >= kRegisterCount - 1) break;
       }
-      written = countClean() >= kRegisterCount - 1;
+      // A register given up is clean but not written.
+      written = countClean() >= kRegisterCount - 1 && givenUp == 0;
+      // Taken now: the sends of the read that follows may set `connected`
+      // again on a device that has stopped answering.
+      linkLost = !state_.connected.load();
       sleepMs(timing_.requestSleep);
       readAndShowAll();
     }
     sleepMs(timing_.writeFileEndSleep);
   }
   progressEnd();
-  if (!state_.connected.load()) {
+  if (linkLost || !state_.connected.load()) {
     showMessage(text(kTextWriteDataFailed));
     return false;
   }
@@ -132,26 +144,29 @@ bool SyncWorker::writeFileToDevice() {
 }
 
 bool SyncWorker::recallMode() {
-  table_.setRegisterQuiet(kModeCommandRegister, table_.getRegister(kModeCommandRegister) |
-                                                    modeOperationBits(ModeOperation::Recall));
+  // The slot the user chose (requestRecall); a slot raised alone takes the
+  // mode from the command word as the panels wrote it.
+  int chosen = recallSlot_.exchange(0);
+  if (chosen == 0) chosen = modeOfCommandWord(table_.getRegister(kModeCommandRegister));
+  const uint8_t mode = static_cast<uint8_t>(chosen);
   state_.recallAck.store(0);
-  table_.setDirty(kModeCommandRegister, true);
-  const uint8_t mode =
-      static_cast<uint8_t>(modeOfCommandWord(table_.getRegister(kModeCommandRegister)));
   for (int attempt = 0; attempt < kAttempts && !state_.recallAck.load() && state_.running.load();
        ++attempt) {
-    link_.awaitReply(timing_.recallWait, [&] {
-      link_.sendFrame(CMD_RECALL_MODE, &mode, 1);
-      sleepMs(timing_.recallSleep);
-    });
+    link_.awaitReply(
+        timing_.recallWait,
+        [&] {
+          link_.sendFrame(CMD_RECALL_MODE, &mode, 1);
+          sleepMs(timing_.recallSleep);
+        },
+        [&](int) { return state_.recallAck.load() != 0; });
   }
   if (!state_.recallAck.load()) {
-    // The register stays dirty: the loop later sends it as a plain write.
+    // Nothing is left to send: a recall word written later as a plain
+    // register would recall the mode after the user was told it failed,
+    // without the table following.
     showMessage(workerText(WorkerText::kInvocationFailed));
     return false;
   }
-  table_.setRegisterQuiet(kModeCommandRegister, 0);
-  table_.setDirty(kModeCommandRegister, false);
   if (state_.running.load()) {
     events_.progressSetRange(100);
     events_.progressSetValue(0);
@@ -167,14 +182,23 @@ bool SyncWorker::recallMode() {
 bool SyncWorker::writeModeName() {
   std::vector<uint8_t> data;
   data.reserve(1 + kNameBytes);
-  const int mode = modeOfCommandWord(table_.getRegister(kModeCommandRegister));
+  // The slot and name the user chose (requestStore); a slot raised alone
+  // takes them from the command word and the name buffer.
+  const std::shared_ptr<const StoreRequest> chosen = storeRequest_.exchange(nullptr);
+  const int mode = chosen ? chosen->mode : modeOfCommandWord(table_.getRegister(kModeCommandRegister));
   data.push_back(static_cast<uint8_t>(mode));
-  for (int i = 0; i < kNameBytes; ++i)
-    data.push_back(static_cast<uint8_t>(state_.modeNameBuffer.units[i].load() & 0xFF));
+  for (int i = 0; i < kNameBytes; ++i) {
+    if (chosen)
+      data.push_back(i < static_cast<int>(chosen->name.size()) ? static_cast<uint8_t>(chosen->name[i]) : ' ');
+    else
+      data.push_back(static_cast<uint8_t>(state_.modeNameBuffer.units[i].load() & 0xFF));
+  }
   state_.nameWriteAck.store(0);
   for (int attempt = 0; attempt < kAttempts && !state_.nameWriteAck.load() && state_.running.load();
        ++attempt)
-    link_.request(CMD_WRITE_MODE_NAME, data.data(), data.size(), timing_.nameWriteWait);
+    link_.awaitReply(
+        timing_.nameWriteWait, [&] { link_.sendFrame(CMD_WRITE_MODE_NAME, data.data(), data.size()); },
+        [&](int) { return state_.nameWriteAck.load() != 0; });
   const bool named = state_.nameWriteAck.load() != 0;
   if (named) {
     refreshModeNames(mode);
@@ -182,15 +206,27 @@ bool SyncWorker::writeModeName() {
   } else {
     showMessage(text(kTextSaveFailed));
   }
-  table_.setDirty(kModeCommandRegister, false);
   return named;
 }
 
 bool SyncWorker::readModeName(int mode) {
   const uint8_t m = static_cast<uint8_t>(mode);
-  const bool answered = link_.request(CMD_READ_MODE_NAME, &m, 1, timing_.nameReadWait);
+  const bool answered = link_.awaitReply(
+      timing_.nameReadWait, [&] { link_.sendFrame(CMD_READ_MODE_NAME, &m, 1); },
+      [&](int) { return state_.modeNameFlags[(mode - 1) % kModeCount].load() != 0; });
   sleepMs(timing_.nameReadSleep);
   return answered;
+}
+
+void SyncWorker::readRequestedNames() {
+  const uint32_t wanted = namesWanted_.exchange(0);
+  for (int m = 1; m <= kModeCount && state_.running.load(); ++m) {
+    if (!(wanted & (1u << m))) continue;
+    state_.modeNameFlags[m - 1].store(0);
+    for (int attempt = 0; attempt < kAttempts && state_.running.load() && !state_.modeNameFlags[m - 1].load();
+         ++attempt)
+      readModeName(m);
+  }
 }
 
 void SyncWorker::refreshModeNames(int current) {

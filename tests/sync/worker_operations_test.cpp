@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <random>
+#include <thread>
 
+#include "link/frame_codec.h"
 #include "link/frame_format.h"
 #include "sync/worker_fixture.h"
 #include "presets/preset_file.h"
@@ -97,28 +100,44 @@ TEST_F(WorkerOperationsTest, LosingTheLinkDuringAWriteIsReported) {
   EXPECT_EQ(events_.countMessages("Write Data Failed!"), 1);
 }
 
+// A register the amplifier never acknowledges is not written: the write
+// fails, and the register is reported as given up.
+TEST_F(WorkerOperationsTest, AFileWriteWithARegisterNeverAcknowledgedFails) {
+  const std::string p = writePreset("most.ryb", 4037, 0);
+  sim::SimConfig config = linkModel();
+  config.unacknowledgedAddress = 300;
+  amp_.setConfig(config);
+  worker().setTransferFilePath(p);
+  ASSERT_TRUE(runSlot(kSlotWriteFile, 30000));
+  EXPECT_FALSE(worker().lastRequestSucceeded(kSlotWriteFile));
+  EXPECT_EQ(events_.countNotify(kNotifyEditGivenUp, 300), 1);
+  EXPECT_TRUE(waitFor([&] { return events_.countMessages("Write Data Failed!") == 1; }));
+  EXPECT_EQ(amp_.reg(301), 301) << "the others were written";
+}
+
 TEST_F(WorkerOperationsTest, RefusedRecallIsReportedOnce) {
-  sim::SimConfig config;
+  sim::SimConfig config = linkModel();
   config.refuseRecall = true;
   amp_.setConfig(config);
   amp_.resetCounters();
-  table().setRegister(1243, 0x0602);
-  ASSERT_TRUE(runSlot(kSlotRecallMode));
+  ASSERT_TRUE(completes([&] { worker().requestRecall(2); }));
+  EXPECT_FALSE(worker().lastRequestSucceeded(kSlotRecallMode));
   EXPECT_EQ(amp_.framesReceived(CMD_RECALL_MODE), 3);
   EXPECT_EQ(events_.countMessages("Invocation pattern of failure!"), 1);
-  EXPECT_EQ(table().getRegister(1243) & 0xFF00, 0x0600) << "kept for the plain write";
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(amp_.framesReceived(CMD_WRITE_REGISTERS), 0)
+      << "no recall word is left to be sent later as a plain write";
 }
 
 TEST_F(WorkerOperationsTest, RecallShowsTheRecalledMode) {
-  // Store a tuning as mode 4 (a plain write of 0x0700 + mode), then change it.
+  // Store a tuning as mode 4, then change it.
   table().setRegister(26, 560);
   ASSERT_TRUE(waitFor([&] { return amp_.reg(26) == 560; }));
-  table().setRegister(1243, 0x0704);
-  ASSERT_TRUE(waitFor([&] { return amp_.modeImage(4)[26] == 560; }));
+  ASSERT_TRUE(completes([&] { worker().requestStore(4, "Four"); }));
+  ASSERT_EQ(amp_.modeImage(4)[26], 560);
   table().setRegister(26, 600);
   ASSERT_TRUE(waitFor([&] { return amp_.reg(26) == 600; }));
-  table().setRegister(1243, 0x0604);
-  ASSERT_TRUE(runSlot(kSlotRecallMode));
+  ASSERT_TRUE(completes([&] { worker().requestRecall(4); }));
   EXPECT_TRUE(worker().lastRequestSucceeded(kSlotRecallMode));
   EXPECT_EQ(table().getRegister(26), 560);
   EXPECT_EQ(table().getRegister(1242), 4);
@@ -134,12 +153,8 @@ TEST_F(WorkerOperationsTest, NamingAModeReadsAllNamesAgain) {
       {"ABCDEFGHIJKLMNOPQRSTUVWX", "ABCDEFGHIJKLMNOPQRST"},  // 20 characters kept
   };
   for (const auto& c : cases) {
-    std::string padded = c.typed;
-    padded.resize(kModeNameUnits, ' ');
-    table().setRegisterQuiet(1243, 0x0703);
-    state().modeNameBuffer.assign(padded);
     amp_.resetCounters();
-    ASSERT_TRUE(runSlot(kSlotWriteModeName)) << c.typed;
+    ASSERT_TRUE(completes([&] { worker().requestStore(3, c.typed); })) << c.typed;
     EXPECT_TRUE(worker().lastRequestSucceeded(kSlotWriteModeName));
     EXPECT_EQ(amp_.modeName(3), c.stored);
     EXPECT_GE(amp_.framesReceived(CMD_READ_MODE_NAME), 6) << "all six names read again";
@@ -149,15 +164,92 @@ TEST_F(WorkerOperationsTest, NamingAModeReadsAllNamesAgain) {
   }
 }
 
+TEST_F(WorkerOperationsTest, AModeNameRequestReadsOnlyTheName) {
+  amp_.setModeName(4, "Club");
+  table().setRegister(1243, 0x0605);  // whatever the command word holds
+  ASSERT_TRUE(waitFor([&] { return !table().dirty(1243); }));
+  amp_.resetCounters();
+  worker().requestModeName(4);
+  ASSERT_TRUE(waitFor([&] { return state().modeNames[3].toString() == "Club"; }));
+  EXPECT_EQ(state().modeNameBuffer.toString(), "Club");
+  EXPECT_EQ(table().getRegister(1243), 0x0605) << "a name reply only updates the names";
+  EXPECT_GE(amp_.framesReceived(CMD_READ_MODE_NAME), 1);
+  EXPECT_EQ(amp_.framesReceived(CMD_RECALL_MODE), 0);
+}
+
+// The frame of a name reply that arrives late, after the user chose another
+// slot (the page asked for slot 3's name a moment before).
+std::vector<uint8_t> lateNameReply(int mode) {
+  std::vector<uint8_t> data{static_cast<uint8_t>(mode)};
+  for (char c : std::string("Late name")) data.push_back(static_cast<uint8_t>(c));
+  data.resize(26, ' ');
+  return buildFrame(CMD_READ_MODE_NAME, data.data(), data.size());
+}
+
+TEST_F(WorkerOperationsTest, ALateNameReplyRedirectsNeitherARecallNorAStore) {
+  const auto mode3 = amp_.modeImage(3);
+  for (const bool recall : {true, false}) {
+    SCOPED_TRACE(recall ? "recall" : "store");
+    amp_.setReg(26, 555);  // the working tuning a store takes
+    worker().pause();  // the loop idles: the reply lands before the operation runs
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    const uint32_t before = worker().requestsCompleted();
+    if (recall)
+      worker().requestRecall(5);
+    else
+      worker().requestStore(6, "Six");
+    const auto reply = lateNameReply(3);
+    session_->link.receiver().receiveBytes(reply.data(), reply.size());
+    state().paused.store(false);  // no reconnect wanted here
+    ASSERT_TRUE(waitFor([&] { return worker().requestsCompleted() != before; }));
+    if (recall) {
+      EXPECT_EQ(amp_.reg(1242), 5) << "the slot the user chose";
+    } else {
+      EXPECT_EQ(amp_.modeName(6), "Six");
+      EXPECT_EQ(amp_.modeImage(6)[26], 555);
+    }
+    EXPECT_EQ(amp_.modeImage(3), mode3) << "mode 3 untouched";
+  }
+}
+
+// What the user set before a save reaches the amplifier and the file; an
+// edit made while the save reads the amplifier is not replaced by the read.
+TEST_F(WorkerOperationsTest, SavingToAFileKeepsPendingEdits) {
+  sim::SimConfig slow = linkModel();
+  slow.reportIntervalUs = 3000;  // the save's dump takes about 0.4 s
+  amp_.setConfig(slow);
+  amp_.setReg(1600, 1111);
+  worker().setTransferFilePath(path("kept.ryb").string());
+  table().setRegister(148, 620);  // just before the save
+  const uint32_t before = worker().requestsCompleted();
+  worker().raiseRequest(kSlotSaveToFile);
+  ASSERT_TRUE(waitFor([&] { return amp_.framesReceived(CMD_DUMP_ALL) >= 2 && table().fromDevice(5); }));
+  table().setRegister(1600, 2222);  // while the read runs, before 1600 arrives
+  ASSERT_TRUE(waitFor([&] { return worker().requestsCompleted() != before; }, 10000));
+  EXPECT_TRUE(worker().lastRequestSucceeded(kSlotSaveToFile));
+  ASSERT_TRUE(waitFor([&] { return nothingDirty(); }));
+  EXPECT_EQ(amp_.reg(148), 620);
+  EXPECT_EQ(amp_.reg(1600), 2222);
+  EXPECT_EQ(table().getRegister(1600), 2222);
+  PresetFile file(folders_);
+  ASSERT_EQ(file.load(path("kept.ryb").string()), FileResult::Ok);
+  EXPECT_EQ(file.values[148], 620);
+  EXPECT_EQ(file.values[1600], 2222) << "the file holds what the amplifier holds";
+}
+
 class LockedModeTest : public WorkerFixture {};
 
 TEST_F(LockedModeTest, LockedModeIsNeitherReadNorSaved) {
-  sim::SimConfig config;
+  sim::SimConfig config = linkModel();
   config.modeLockMask = 1u << 3;
   amp_.setReg(1242, 3);
+  amp_.setReg(26, 590);
   start(config);
   ASSERT_TRUE(waitSynchronising());
   ASSERT_TRUE(state().modeLocked.load());
+  EXPECT_EQ(events_.countMessages("Unable to read encrypted mode!"), 1)
+      << "the lock is read before the first full read";
+  EXPECT_EQ(table().getRegister(26), 600) << "the locked mode's values were not read";
   events_.clear();
   worker().setTransferFilePath(path("locked.ryb").string());
   ASSERT_TRUE(runSlot(kSlotSaveToFile));
@@ -166,6 +258,24 @@ TEST_F(LockedModeTest, LockedModeIsNeitherReadNorSaved) {
   EXPECT_EQ(messages[0].text, "Unable to read encrypted mode!");
   EXPECT_EQ(messages[1].text, "Save Failed!");
   EXPECT_FALSE(std::filesystem::exists(path("locked.ryb")));
+}
+
+TEST_F(LockedModeTest, AfterARecallTheLockDescribesTheRecalledMode) {
+  sim::SimConfig config = linkModel();
+  config.modeLockMask = 1u << 3;
+  amp_.setReg(1242, 3);
+  amp_.setReg(26, 577);
+  start(config);
+  ASSERT_TRUE(waitSynchronising());
+  ASSERT_TRUE(completes([&] { worker().requestStore(2, "Two"); }));  // mode 2 (unlocked) holds 26 = 577
+  ASSERT_EQ(amp_.modeImage(2)[26], 577);
+  amp_.setReg(26, 600);
+  events_.clear();
+  ASSERT_TRUE(completes([&] { worker().requestRecall(2); }));
+  EXPECT_TRUE(worker().lastRequestSucceeded(kSlotRecallMode));
+  EXPECT_EQ(events_.countMessages("Unable to read encrypted mode!"), 0);
+  EXPECT_FALSE(state().modeLocked.load());
+  EXPECT_EQ(table().getRegister(26), 577);
 }
 
 }  // namespace
