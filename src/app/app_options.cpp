@@ -1,5 +1,7 @@
 #include "app/app_options.h"
 
+#include "sim/fault_list.h"
+
 namespace zr78 {
 
 namespace {
@@ -18,12 +20,17 @@ std::optional<QSize> parseSize(const QString& text) {
 
 std::string appUsage() {
   return "usage: zr78 [--simulate[=FILE]] [--screenshot FILE [--size WxH]] [--instance NAME] "
-         "[--fast-link]\n";
+         "[--fast-link]\n"
+         "  --sim-faults FAULTS  with --simulate: faults of the virtual amplifier, to rehearse a bad\n"
+         "                     cable; items separated by commas, for example\n"
+         "                     loss=0.05,corrupt=0.01,delay-ms=0..300,seed=7\n" +
+         sim::faultListHelp("                       ");
 }
 
 std::optional<AppOptions> parseAppOptions(const QStringList& arguments, std::string& error) {
   AppOptions o;
   bool sizeGiven = false;
+  bool faultsGiven = false;
   for (int i = 0; i < arguments.size(); ++i) {
     const QString& a = arguments[i];
     auto value = [&](const char* name) -> std::optional<QString> {
@@ -56,6 +63,13 @@ std::optional<AppOptions> parseAppOptions(const QStringList& arguments, std::str
       const auto v = value("--instance");
       if (!v) return std::nullopt;
       o.instanceName = v->toStdString();
+    } else if (a == QLatin1String("--sim-faults") || a.startsWith(QLatin1String("--sim-faults="))) {
+      std::optional<QString> list = a.size() > 12 ? std::optional<QString>(a.mid(13)) : value("--sim-faults");
+      if (!list) return std::nullopt;
+      const auto faults = sim::parseFaultList(list->toStdString(), error);
+      if (!faults) return std::nullopt;
+      o.simFaults = *faults;
+      faultsGiven = true;
     } else if (a == QLatin1String("--fast-link")) {
       o.fastLink = true;
     } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
@@ -64,6 +78,10 @@ std::optional<AppOptions> parseAppOptions(const QStringList& arguments, std::str
       error = "unknown argument: " + a.toStdString();
       return std::nullopt;
     }
+  }
+  if (faultsGiven && !o.simulate) {
+    error = "--sim-faults is used with --simulate";
+    return std::nullopt;
   }
   if (sizeGiven && o.screenshotPath.empty()) {
     error = "--size is used with --screenshot";

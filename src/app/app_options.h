@@ -7,6 +7,7 @@
 //                             display is refreshed, save the window as PNG, exit
 //   --instance NAME           single-instance name (tests run side by side)
 //   --fast-link               the short link timing of the tests
+//   --sim-faults FAULTS         faults of the virtual amplifier (sim/fault_list.h)
 #pragma once
 
 #include <QSize>
@@ -17,12 +18,14 @@
 
 #include "app/main_window.h"
 #include "presets/folders.h"
+#include "sim/virtual_amplifier.h"
 
 namespace zr78 {
 
 struct AppOptions {
   bool simulate = false;
   std::string statePath;  // empty: the default state file
+  sim::FaultConfig simFaults;  // --sim-faults: a bad cable rehearsed on the virtual amplifier
   std::string instanceName = "ZR-78";
   std::string channelLockName;  // empty: the USB channel's own lock
   bool fastLink = false;

@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "app/main_window.h"
@@ -19,7 +20,17 @@ Application::Application(AppOptions options)
 
 Application::~Application() {
   events_.beginStopping();
-  if (session_) session_->worker.stopLink();
+  if (session_ && !session_->worker.stopLink()) {
+    // The worker is held inside the device (a write that never returns) past
+    // the bounded stop: keep the virtual amplifier's memory and end the
+    // process here, without destroying what that thread still uses.
+    if (amplifier_) {
+      if (const std::string failed = amplifier_->saveState(); !failed.empty())
+        std::fprintf(stderr, "zr78: %s\n", failed.c_str());
+    }
+    std::fflush(nullptr);
+    std::_Exit(0);
+  }
   window_.reset();
   session_.reset();
   if (!amplifier_) return;
@@ -39,7 +50,7 @@ std::optional<int> Application::start() {
   }
 
   amplifier_ = std::make_unique<Amplifier>(
-      AmplifierChoice{options_.simulate, pathFromUtf8(options_.statePath)}, folders_);
+      AmplifierChoice{options_.simulate, pathFromUtf8(options_.statePath)}, folders_, options_.simFaults);
   if (!amplifier_->warning().empty()) std::fprintf(stderr, "zr78: %s\n", amplifier_->warning().c_str());
   const LinkTiming timing = options_.fastLink ? LinkTiming::fast() : LinkTiming::usb();
   session_ = std::make_unique<LinkSession>(amplifier_->device(), events_, timing, folders_, language_);

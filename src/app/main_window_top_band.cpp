@@ -10,6 +10,7 @@
 #include "controls/skin_combo_box.h"
 #include "controls/window_messages.h"
 #include "sync/link_events.h"
+#include "sync/sync_worker.h"
 #include "link/link_state.h"
 #include "registers/register_table.h"
 #include "text/language.h"
@@ -54,17 +55,16 @@ qintptr MainWindow::onTopButton(int j) {
   return 0;
 }
 
-// Pause, or end the pause: clearing `connected` ends the synchronisation
-// loop, so the worker connects again and reads everything.
+// Pause, or end the pause: the worker then connects again and reads
+// everything.
 void MainWindow::onStatusButton() {
-  if (!parts_.state.paused.load()) {
-    parts_.state.paused.store(true);
+  if (!parts_.worker.paused()) {
+    parts_.worker.pause();
     shownStatus_ = LinkStatusShown::Unconnected;
     buttons_[kButtonStatus]->setText(qtText(linkStatusText(shownStatus_, parts_.language.get())));
     return;
   }
-  parts_.state.paused.store(false);
-  parts_.state.connected.store(false);
+  parts_.worker.resume();  // never skips the fresh connection
 }
 
 void MainWindow::onMixerButton() {

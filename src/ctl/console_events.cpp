@@ -7,7 +7,10 @@
 namespace zr78 {
 
 void ConsoleEvents::postNotify(int code, int value) {
-  if (code != kNotifyRegister || !RegisterTable::isRecordAddress(value)) return;
+  if (!RegisterTable::isRecordAddress(value)) return;
+  if (code == kNotifyEditGivenUp) givenUp_[value].store(true);
+  if (code != kNotifyRegister) return;
+  received_[value].store(true);
   notified_[value].store(true);
 }
 
@@ -51,6 +54,17 @@ void ConsoleEvents::progressHide() {
 
 bool ConsoleEvents::takeNotified(int address) {
   return RegisterTable::isRecordAddress(address) && notified_[address].exchange(false);
+}
+
+bool ConsoleEvents::received(int address) const {
+  return RegisterTable::isRecordAddress(address) && received_[address].load();
+}
+
+std::vector<int> ConsoleEvents::takeGivenUp() {
+  std::vector<int> addresses;
+  for (int a = 0; a < kRecordCount; ++a)
+    if (givenUp_[a].exchange(false)) addresses.push_back(a);
+  return addresses;
 }
 
 }  // namespace zr78

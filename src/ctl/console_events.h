@@ -1,12 +1,14 @@
 // LinkEvents for programs without a window: progress on stderr, messages
 // printed, every message box answered with its first button. Remembers the
-// registers the worker reported, so a caller can wait for fresh values.
+// registers the worker reported, so a caller can wait for fresh values, and
+// the edits it gave up.
 #pragma once
 
 #include <array>
 #include <atomic>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "sync/link_events.h"
 #include "registers/register_table.h"
@@ -30,6 +32,10 @@ class ConsoleEvents final : public LinkEvents {
 
   // Registers reported (code 0) since the last take.
   bool takeNotified(int address);
+  // Reported at least once since the start (the register was read).
+  bool received(int address) const;
+  // Edits given up since the last take, in address order.
+  std::vector<int> takeGivenUp();
   int linkStatus() const { return linkStatus_.load(); }
 
  private:
@@ -39,6 +45,8 @@ class ConsoleEvents final : public LinkEvents {
   std::atomic<int> linkStatus_{-1};
   std::atomic<std::shared_ptr<const std::string>> format_{std::make_shared<const std::string>()};
   std::array<std::atomic<bool>, kRecordCount> notified_{};
+  std::array<std::atomic<bool>, kRecordCount> received_{};
+  std::array<std::atomic<bool>, kRecordCount> givenUp_{};
 };
 
 }  // namespace zr78

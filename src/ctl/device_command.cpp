@@ -3,6 +3,7 @@
 // load goes where the window's save puts it and is found as its load finds it.
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -15,6 +16,7 @@
 #include "device/amplifier.h"
 #include "sync/link_session.h"
 #include "presets/preset_file.h"
+#include "sim/fault_list.h"
 #include "text/language.h"
 #include "text/shared_texts.h"
 
@@ -23,14 +25,21 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kReadyTimeoutS = 60;
+constexpr int kConnectTimeoutS = 6;  // to the handshake's end; a real amplifier needs about 1 s
+constexpr int kReadyTimeoutS = 60;   // then to the end of the full read
 constexpr int kOperationTimeoutS = 120;
-constexpr int kEchoTimeoutS = 10;
-constexpr int kNameRequestPauseMs = 200;
+constexpr int kConfirmTimeoutS = 8;  // echo and read-back of `set`
+constexpr int kReadBackWaitMs = 1000;
+constexpr int kReadRounds = 3;       // `get` asks again for what the full read missed
+// After the echoes, the worker's pass that follows may still report reads
+// answered while the values were pending; a read-back counts only after it.
+constexpr int kSettleMs = 100;
 
 struct DeviceOptions {
   std::vector<std::string> simulate;  // empty: real amplifier; one value: state file
   bool simulateSet = false;
+  std::string faultList;  // --sim-faults
+  sim::FaultConfig faults;
   std::string file;
   int address = 0;
   int count = 1;
@@ -40,13 +49,25 @@ struct DeviceOptions {
 };
 
 template <typename Done>
-bool waitFor(int seconds, Done done) {
-  const auto end = Clock::now() + std::chrono::seconds(seconds);
+bool waitUntil(Clock::time_point end, Done done) {
   while (!done()) {
     if (Clock::now() >= end) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   return true;
+}
+
+template <typename Done>
+bool waitFor(int seconds, Done done) {
+  return waitUntil(Clock::now() + std::chrono::seconds(seconds), done);
+}
+
+ExitCode keepState(const Amplifier& amplifier, ExitCode code) {
+  if (const std::string failed = amplifier.saveState(); !failed.empty()) {
+    std::fprintf(stderr, "error: %s\n", failed.c_str());
+    if (code == ExitCode::Ok) code = ExitCode::Failed;  // what was done is not kept
+  }
+  return code;
 }
 
 // Runs `body` on a connected, fully read link, then keeps the virtual
@@ -55,7 +76,7 @@ template <typename Body>
 ExitCode withLink(const DeviceOptions& o, const Folders& folders, Body body) {
   const AmplifierChoice choice{o.simulateSet, o.simulate.empty() ? std::filesystem::path()
                                                                  : pathFromUtf8(o.simulate.front())};
-  Amplifier amplifier(choice, folders);
+  Amplifier amplifier(choice, folders, o.faults);
   if (!amplifier.warning().empty()) std::fprintf(stderr, "zr78ctl: %s\n", amplifier.warning().c_str());
   ExitCode code = ExitCode::Ok;
   {
@@ -64,30 +85,60 @@ ExitCode withLink(const DeviceOptions& o, const Folders& folders, Body body) {
     LinkSession session(amplifier.device(), events, LinkTiming::usb(), folders, language);
     if (const std::string lock = amplifier.channelLockName(); !lock.empty()) session.link.setChannelLockName(lock);
     session.worker.startLink();
-    if (waitFor(kReadyTimeoutS, [&] { return session.worker.synchronising(); })) {
-      code = body(session, events);
-    } else {
-      std::fprintf(stderr, "error: no amplifier answered within %d s\n", kReadyTimeoutS);
+    const auto connected = [&] { return events.linkStatus() == static_cast<int>(LinkStatus::Connected); };
+    if (!waitFor(kConnectTimeoutS, connected)) {
+      std::fprintf(stderr, "error: no amplifier answered within %d s\n", kConnectTimeoutS);
       code = ExitCode::NoAmplifier;
+    } else if (!waitFor(kReadyTimeoutS, [&] { return session.worker.synchronising(); })) {
+      std::fprintf(stderr, "error: the amplifier was not read within %d s\n", kReadyTimeoutS);
+      code = ExitCode::NoAmplifier;
+    } else {
+      code = body(session, events);
     }
-    session.worker.stopLink();
+    if (!session.worker.stopLink()) {
+      // The worker is held inside the device (a write that never returns):
+      // keep the virtual amplifier's memory and end without destroying what
+      // that thread still uses.
+      std::fprintf(stderr, "error: the amplifier stopped answering in the middle of a transfer\n");
+      code = keepState(amplifier, code == ExitCode::Ok ? ExitCode::Failed : code);
+      std::fflush(nullptr);
+      std::_Exit(static_cast<int>(code));
+    }
   }
-  if (const std::string failed = amplifier.saveState(); !failed.empty()) {
-    std::fprintf(stderr, "error: %s\n", failed.c_str());
-    if (code == ExitCode::Ok) code = ExitCode::Failed;  // what was done is not kept
-  }
-  return code;
+  return keepState(amplifier, code);
 }
 
-// Raises a slot and waits for its operation.
-ExitCode runSlot(LinkSession& s, int slot) {
+// Starts an operation (`raise` raises its slot) and waits for it.
+template <typename Raise>
+ExitCode runOperation(LinkSession& s, int slot, Raise raise) {
   const uint32_t before = s.worker.requestsCompleted();
-  s.worker.raiseRequest(slot);
+  raise();
   if (!waitFor(kOperationTimeoutS, [&] { return s.worker.requestsCompleted() != before; })) {
     std::fprintf(stderr, "error: the operation did not end within %d s\n", kOperationTimeoutS);
     return ExitCode::Timeout;
   }
   return s.worker.lastRequestSucceeded(slot) ? ExitCode::Ok : ExitCode::Failed;
+}
+
+ExitCode runSlot(LinkSession& s, int slot) {
+  return runOperation(s, slot, [&] { s.worker.raiseRequest(slot); });
+}
+
+std::string addressList(const std::vector<int>& addresses) {
+  std::string list;
+  for (int a : addresses) list += (list.empty() ? "" : ", ") + std::to_string(a);
+  return list;
+}
+
+// Edits the worker gave up among first..first+count-1, reported on stderr.
+bool reportGivenUp(ConsoleEvents& events, int first, int count) {
+  std::vector<int> mine;
+  for (int a : events.takeGivenUp())
+    if (a >= first && a < first + count) mine.push_back(a);
+  if (mine.empty()) return false;
+  std::fprintf(stderr, "error: the amplifier did not acknowledge register%s %s\n", mine.size() > 1 ? "s" : "",
+               addressList(mine).c_str());
+  return true;
 }
 
 ExitCode info(LinkSession& s, ConsoleEvents&) {
@@ -152,57 +203,93 @@ ExitCode checkLoadFile(const std::string& name, const Folders& folders) {
   return exitCodeFor(result);
 }
 
-ExitCode get(LinkSession& s, const DeviceOptions& o) {
-  for (int a = o.address; a < o.address + o.count; ++a) std::printf("%d %d\n", a, s.table.getRegister(a));
-  return ExitCode::Ok;
+// Prints what the amplifier holds; a register its reads never delivered is
+// an error, not a default.
+ExitCode get(LinkSession& s, ConsoleEvents& events, const DeviceOptions& o) {
+  const auto missing = [&] {
+    std::vector<int> addresses;
+    for (int a = o.address; a < o.address + o.count; ++a)
+      if (!events.received(a)) addresses.push_back(a);
+    return addresses;
+  };
+  for (int round = 0; round < kReadRounds && !missing().empty(); ++round) {
+    for (int a : missing()) s.table.requestReread(a, a);
+    waitUntil(Clock::now() + std::chrono::milliseconds(kReadBackWaitMs), [&] { return missing().empty(); });
+  }
+  for (int a = o.address; a < o.address + o.count; ++a)
+    if (events.received(a)) std::printf("%d %d\n", a, s.table.getRegister(a));
+  const std::vector<int> lost = missing();
+  if (lost.empty()) return ExitCode::Ok;
+  std::fprintf(stderr, "error: the amplifier did not deliver register%s %s\n", lost.size() > 1 ? "s" : "",
+               addressList(lost).c_str());
+  return ExitCode::Failed;
 }
 
-// Writes consecutive registers and returns once the amplifier has echoed every
-// value and a fresh read confirms it.
+// Writes consecutive registers; succeeds only once the amplifier has echoed
+// every value and a fresh read of each gives it back.
 ExitCode set(LinkSession& s, ConsoleEvents& events, const DeviceOptions& o) {
   const int n = static_cast<int>(o.values.size());
   for (int i = 0; i < n; ++i) s.table.setRegister(o.address + i, o.values[i]);
-  const auto allClean = [&] {
-    for (int i = 0; i < n; ++i)
-      if (s.table.dirty(o.address + i)) return false;
-    return true;
-  };
-  if (!waitFor(kEchoTimeoutS, allClean)) {
-    std::fprintf(stderr, "error: the amplifier did not acknowledge the values\n");
-    return ExitCode::Failed;
-  }
-  // A record is also cleaned when it is given up: confirm by reading back.
-  for (int i = 0; i < n; ++i) events.takeNotified(o.address + i);
-  s.table.requestReread(o.address, o.address + n - 1);
-  const auto allRead = [&] {
-    for (int i = 0; i < n; ++i)
-      if (!events.takeNotified(o.address + i) && s.table.rereadRequested(o.address + i)) return false;
-    return true;
-  };
-  waitFor(kEchoTimeoutS, allRead);
-  for (int i = 0; i < n; ++i) {
-    if (s.table.getRegister(o.address + i) != o.values[i]) {
-      std::fprintf(stderr, "error: register %d reads %d, not %d\n", o.address + i,
-                   s.table.getRegister(o.address + i), o.values[i]);
-      return ExitCode::Failed;
+  const auto end = Clock::now() + std::chrono::seconds(kConfirmTimeoutS);
+  std::vector<int> unconfirmed;
+  for (int i = 0; i < n; ++i) unconfirmed.push_back(o.address + i);
+  while (!unconfirmed.empty()) {
+    const bool echoed = waitUntil(end, [&] {
+      for (int a : unconfirmed)
+        if (s.table.dirty(a)) return false;
+      return true;
+    });
+    // A record is also clean when it was given up.
+    if (reportGivenUp(events, o.address, n)) return ExitCode::Failed;
+    if (!echoed) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(kSettleMs));
+    for (int a : unconfirmed) {
+      events.takeNotified(a);
+      s.table.requestReread(a, a);
     }
+    std::vector<bool> read(unconfirmed.size(), false);
+    waitUntil(std::min(end, Clock::now() + std::chrono::milliseconds(kReadBackWaitMs)), [&] {
+      bool all = true;
+      for (size_t k = 0; k < unconfirmed.size(); ++k) {
+        if (!read[k]) read[k] = events.takeNotified(unconfirmed[k]);
+        all = all && read[k];
+      }
+      return all;
+    });
+    std::vector<int> left;
+    for (size_t k = 0; k < unconfirmed.size(); ++k) {
+      const int a = unconfirmed[k];
+      const int wanted = o.values[static_cast<size_t>(a - o.address)];
+      if (!read[k] || s.table.dirty(a)) {
+        left.push_back(a);  // not read back yet, or being sent again
+      } else if (s.table.getRegister(a) != wanted) {
+        std::fprintf(stderr, "error: register %d reads %d, not %d\n", a, s.table.getRegister(a), wanted);
+        return ExitCode::Failed;
+      }
+    }
+    unconfirmed = left;
+    if (Clock::now() >= end) break;
   }
-  return ExitCode::Ok;
+  if (unconfirmed.empty()) return ExitCode::Ok;
+  std::fprintf(stderr, "error: the amplifier did not confirm register%s %s within %d s\n",
+               unconfirmed.size() > 1 ? "s" : "", addressList(unconfirmed).c_str(), kConfirmTimeoutS);
+  return ExitCode::Failed;
 }
 
 ExitCode recall(LinkSession& s, const DeviceOptions& o) {
-  s.table.setRegister(kModeCommandRegister, modeCommandWord(ModeOperation::Recall, o.mode));
-  return runSlot(s, kSlotRecallMode);
+  return runOperation(s, kSlotRecallMode, [&] { s.worker.requestRecall(o.mode); });
 }
 
 ExitCode name(LinkSession& s, const DeviceOptions& o) {
-  std::string text = o.name.substr(0, 24);
-  text.resize(kModeNameUnits, ' ');
-  s.table.setRegisterQuiet(kModeCommandRegister, modeCommandWord(ModeOperation::Store, o.mode));
-  s.state.modeNameBuffer.assign(text);
-  const ExitCode code = runSlot(s, kSlotWriteModeName);
-  std::this_thread::sleep_for(std::chrono::milliseconds(kNameRequestPauseMs));
-  s.table.setRegister(kModeCommandRegister, modeCommandWord(ModeOperation::ReadName, o.mode));
+  return runOperation(s, kSlotWriteModeName, [&] { s.worker.requestStore(o.mode, o.name.substr(0, 24)); });
+}
+
+// Writes a preset file into the amplifier; the registers it gave up are
+// listed and fail the command.
+ExitCode loadFile(LinkSession& s, ConsoleEvents& events, const DeviceOptions& o) {
+  s.worker.setTransferFilePath(o.file);
+  const ExitCode code = runSlot(s, kSlotWriteFile);
+  if (reportGivenUp(events, 0, kRegisterCount)) return ExitCode::Failed;
   return code;
 }
 
@@ -218,12 +305,27 @@ void addDeviceCommand(CLI::App& root, CtlContext& context) {
   device->add_option("--simulate", o->simulate,
                      "Use the virtual amplifier; its memory is kept in FILE (default: the per-user data folder)")
       ->expected(0, 1);
+  device->add_option("--sim-faults", o->faultList,
+                     "With --simulate: faults of the virtual amplifier, to rehearse a bad cable; items "
+                     "separated by commas, for example loss=0.05,corrupt=0.01,delay-ms=0..300,seed=7:\n" +
+                         sim::faultListHelp("    "))
+      ->option_text("FAULTS");
   const Folders& folders = context.folders;
 
   // Runs the checks in order, then (when all pass) `body` on the link.
   auto command = [o, device, &context, &folders](auto body, std::vector<Check> checks = {}) {
     return [o, device, &context, &folders, body, checks] {
       if (device->count("--simulate") > 0) o->simulateSet = true;
+      if (device->count("--sim-faults") > 0) {
+        std::string error;
+        const auto faults = sim::parseFaultList(o->faultList, error);
+        if (!faults || !o->simulateSet) {
+          std::fprintf(stderr, "error: %s\n", faults ? "--sim-faults is used with --simulate" : error.c_str());
+          context.exitCode = ExitCode::Usage;
+          return;
+        }
+        o->faults = *faults;
+      }
       for (const Check& check : checks)
         if ((context.exitCode = check()) != ExitCode::Ok) return;
       context.exitCode = withLink(*o, folders, body);
@@ -245,19 +347,16 @@ void addDeviceCommand(CLI::App& root, CtlContext& context) {
   auto* load = device->add_subcommand("load", "Write a preset file into the amplifier");
   load->add_option("FILE", o->file, "a path, or a name found as the window loads it")->required();
   load->callback(command(
-      [o](LinkSession& s, ConsoleEvents&) {
-        s.worker.setTransferFilePath(o->file);
-        return runSlot(s, kSlotWriteFile);
-      },
+      [o](LinkSession& s, ConsoleEvents& e) { return loadFile(s, e, *o); },
       {[o, &folders] { return checkLoadFile(o->file, folders); }}));
 
   auto* get_ = device->add_subcommand("get", "Print registers as ADDR VALUE lines");
   get_->add_option("ADDR", o->address)->required();
   get_->add_option("COUNT", o->count);
-  get_->callback(command([o](LinkSession& s, ConsoleEvents&) { return get(s, *o); },
+  get_->callback(command([o](LinkSession& s, ConsoleEvents& e) { return get(s, e, *o); },
                          {[o] { return checkRange(o->address, o->count); }}));
 
-  auto* set_ = device->add_subcommand("set", "Write registers ADDR, ADDR+1, ... and wait for the echo");
+  auto* set_ = device->add_subcommand("set", "Write registers ADDR, ADDR+1, ... and confirm them by a read-back");
   set_->add_option("ADDR", o->address)->required();
   set_->add_option("VALUE", o->values)->required();
   set_->callback(command([o](LinkSession& s, ConsoleEvents& e) { return set(s, e, *o); },

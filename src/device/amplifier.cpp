@@ -10,7 +10,7 @@ namespace zr78 {
 
 namespace fs = std::filesystem;
 
-Amplifier::Amplifier(const AmplifierChoice& choice, const Folders& folders) {
+Amplifier::Amplifier(const AmplifierChoice& choice, const Folders& folders, const sim::FaultConfig& faults) {
   if (!choice.simulate) {
     real_ = std::make_unique<HidapiDevice>();
     return;
@@ -21,6 +21,7 @@ Amplifier::Amplifier(const AmplifierChoice& choice, const Folders& folders) {
   if (fs::exists(statePath_, error) && !virtual_->loadState(utf8FromPath(statePath_)))
     warning_ = "the virtual amplifier's state file " + utf8FromPath(statePath_) +
                " is damaged; starting from defaults";
+  virtual_->setFaults(faults);
 }
 
 Amplifier::~Amplifier() = default;

@@ -9,13 +9,11 @@
 
 #include "link/hid_device.h"
 #include "presets/folders.h"
+#include "sim/virtual_amplifier.h"
 
 namespace zr78 {
 
 class HidapiDevice;
-namespace sim {
-class VirtualAmplifier;
-}
 
 struct AmplifierChoice {
   bool simulate = false;
@@ -25,8 +23,9 @@ struct AmplifierChoice {
 class Amplifier {
  public:
   // The virtual amplifier starts from its state file: a missing file gives
-  // the factory state, a damaged one too, with a warning().
-  Amplifier(const AmplifierChoice& choice, const Folders& folders);
+  // the factory state, a damaged one too, with a warning(); `faults` are its
+  // faults from the start (--sim-faults).
+  Amplifier(const AmplifierChoice& choice, const Folders& folders, const sim::FaultConfig& faults = {});
   ~Amplifier();
   Amplifier(const Amplifier&) = delete;
   Amplifier& operator=(const Amplifier&) = delete;

@@ -11,6 +11,9 @@ namespace {
 
 // The longest a close waits for a read in progress.
 constexpr int kReadSliceMs = 20;
+// The longest a close waits for the calls in progress before it leaves the
+// handle to them.
+constexpr auto kCloseWait = std::chrono::milliseconds(100);
 
 bool initHidapi() {
   static const bool ok = hid_init() == 0;
@@ -41,8 +44,16 @@ hid_device_* HidapiDevice::beginUse() {
   return handle_;
 }
 
-void HidapiDevice::endUse() {
-  std::lock_guard<std::mutex> lock(mutex_);
+void HidapiDevice::endUse(hid_device* handle) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  for (auto it = retired_.begin(); it != retired_.end(); ++it) {
+    if (it->handle != handle) continue;
+    if (--it->users > 0) return;
+    retired_.erase(it);
+    lock.unlock();
+    hid_close(handle);
+    return;
+  }
   if (--users_ == 0) idle_.notify_all();
 }
 
@@ -55,7 +66,7 @@ int HidapiDevice::readReport(uint8_t* report, int timeoutMs) {
     if (handle == nullptr) return -1;
     const int slice = static_cast<int>(std::clamp<long long>(left, 0, kReadSliceMs));
     const int n = hid_read_timeout(handle, report + 1, kReportPayload, slice);
-    endUse();
+    endUse(handle);
     if (n < 0) return -1;
     if (n > 0) {
       report[0] = 0;  // unnumbered reports: hidapi returned the payload only
@@ -71,7 +82,7 @@ int HidapiDevice::writeReport(const uint8_t* report) {
   // Byte 0 is the report id (0); hidapi strips it for unnumbered reports and
   // counts it in the result.
   const int n = hid_write(handle, report, kReportSize);
-  endUse();
+  endUse(handle);
   return n;
 }
 
@@ -84,8 +95,15 @@ void HidapiDevice::closeLocked() {
   std::unique_lock<std::mutex> lock(mutex_);
   if (handle_ == nullptr) return;
   closing_ = true;  // new calls fail from here on
-  idle_.wait(lock, [&] { return users_ == 0; });
   hid_device* handle = handle_;
+  if (!idle_.wait_for(lock, kCloseWait, [&] { return users_ == 0; })) {
+    // A call the device holds up: it closes the handle when it returns.
+    retired_.push_back({handle, users_});
+    users_ = 0;
+    handle_ = nullptr;
+    closing_ = false;
+    return;
+  }
   handle_ = nullptr;
   closing_ = false;
   lock.unlock();

@@ -7,12 +7,16 @@
 //
 // close() may run on any thread while the reader is inside readReport: reads
 // wait in short slices, and close waits for the slice in progress to end
-// before it calls hid_close, so the handle is never freed under a read.
+// before it calls hid_close, so the handle is never freed under a read. A
+// write the device holds up may not end at all: close then waits only
+// briefly and leaves the handle to the last call using it, which closes it
+// on its way out, so that closing never hangs on the device.
 #pragma once
 
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <vector>
 
 #include "link/hid_device.h"
 
@@ -36,7 +40,7 @@ class HidapiDevice final : public HidDevice {
  private:
   // The open handle for one call, or nullptr when closed or closing.
   hid_device_* beginUse();
-  void endUse();
+  void endUse(hid_device_* handle);
   void closeLocked();  // lifecycle_ held
 
   const uint16_t vendorId_;
@@ -47,6 +51,11 @@ class HidapiDevice final : public HidDevice {
   hid_device_* handle_ = nullptr;
   int users_ = 0;  // calls inside hidapi with handle_
   bool closing_ = false;
+  struct Retired {
+    hid_device_* handle;
+    int users;
+  };
+  std::vector<Retired> retired_;  // closed while still in use; the last user closes it
 };
 
 }  // namespace zr78

@@ -50,5 +50,21 @@ TEST(AppOptionsTest, CommandLines) {
   EXPECT_TRUE(named->fastLink);
 }
 
+TEST(AppOptionsTest, SimulatorFaults) {
+  std::string error;
+  for (const QStringList& arguments : {QStringList{"--simulate", "--sim-faults", "loss=0.05,stall"},
+                                       QStringList{"--sim-faults=loss=0.05,stall", "--simulate"}}) {
+    const auto o = parseAppOptions(arguments, error);
+    ASSERT_TRUE(o) << error;
+    EXPECT_EQ(o->simFaults.lossRate, 0.05);
+    EXPECT_TRUE(o->simFaults.stall);
+  }
+  EXPECT_FALSE(parseAppOptions({"--sim-faults", "loss=0.05"}, error)) << "only with --simulate";
+  EXPECT_FALSE(parseAppOptions({"--simulate", "--sim-faults", "loss=7"}, error));
+  EXPECT_NE(error.find("loss=7"), std::string::npos) << error;
+  EXPECT_FALSE(parseAppOptions({"--simulate", "--sim-faults"}, error)) << "a value is needed";
+  EXPECT_NE(appUsage().find("--sim-faults FAULTS"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace zr78

@@ -2,6 +2,7 @@
 // amplifier whose memory lives in a state file.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -68,6 +69,25 @@ TEST_F(DeviceCtlTest, FailuresGiveTheirExitCodes) {
   };
   for (const auto& c : cases) EXPECT_EQ(run(c.args), c.exitCode) << c.args;
   EXPECT_FALSE(fs::exists(state_)) << "argument and file checks come before the amplifier";
+}
+
+// A bad cable rehearsed: on a lossy link `set` succeeds only with a
+// read-back, and a stalled amplifier ends the command within 10 s.
+TEST_F(DeviceCtlTest, SimulatedFaults) {
+  ASSERT_EQ(run("--sim-faults loss=0.05,seed=3 set 148 33000"), 0) << ctl_.run("").err;
+  ASSERT_EQ(run("--sim-faults loss=0.05,seed=3 get 148"), 0);
+  EXPECT_EQ(output_, "148 33000\n");
+
+  const auto t0 = std::chrono::steady_clock::now();
+  const CtlRun stalled = ctl_.run("device --simulate=" + shellQuoted(state_.string()) + " --sim-faults stall set 148 1");
+  EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(10));
+  EXPECT_NE(stalled.exitCode, 0);
+  EXPECT_NE(stalled.err.find("error: no amplifier answered"), std::string::npos) << stalled.err;
+  ASSERT_EQ(run("get 148"), 0);
+  EXPECT_EQ(output_, "148 33000\n") << "the stalled run changed nothing";
+
+  EXPECT_EQ(run("--sim-faults wobble=1 info"), 2);
+  EXPECT_EQ(ctl_.run("device --sim-faults loss=0.1 info").exitCode, 2) << "only with --simulate";
 }
 
 // A file the amplifier refuses ("Wrong file version。": another device id)
