@@ -135,7 +135,7 @@ void LinkEditor::compose() {
     if (groups_[static_cast<size_t>(head)] != head + 1) continue;
     for (int k = 0; k < kChannelCount; ++k)
       if (k != head && groups_[static_cast<size_t>(k)] == head + 1)
-        p.drawLine(circle(head).center(), circle(k).center());
+        p.drawLine(QRectF(circle(head)).center(), QRectF(circle(k)).center());
   }
   const QFont font = makeFont(kYaHei, kNumberFont * scale_);
   const auto drawCircle = [&](int k, const QColor& colour) {
