@@ -17,8 +17,8 @@ std::optional<QSize> parseSize(const QString& text) {
 }  // namespace
 
 std::string appUsage() {
-  return "usage: zr78 [--simulate[=FILE]] [--screenshot FILE [--size WxH]] [--instance NAME] "
-         "[--fast-link]\n";
+  return "usage: zr78 [--simulate[=FILE]] [--screenshot FILE [--size WxH] [--scene NAME]] "
+         "[--instance NAME] [--fast-link]\n";
 }
 
 std::optional<AppOptions> parseAppOptions(const QStringList& arguments, std::string& error) {
@@ -52,6 +52,15 @@ std::optional<AppOptions> parseAppOptions(const QStringList& arguments, std::str
       }
       o.size = *size;
       sizeGiven = true;
+    } else if (a == QLatin1String("--scene")) {
+      const auto v = value("--scene");
+      if (!v) return std::nullopt;
+      if (*v != QLatin1String("strip") && *v != QLatin1String("links") &&
+          *v != QLatin1String("mixer")) {
+        error = "--scene takes strip, links or mixer";
+        return std::nullopt;
+      }
+      o.screenshotScene = v->toStdString();
     } else if (a == QLatin1String("--instance")) {
       const auto v = value("--instance");
       if (!v) return std::nullopt;
@@ -67,6 +76,10 @@ std::optional<AppOptions> parseAppOptions(const QStringList& arguments, std::str
   }
   if (sizeGiven && o.screenshotPath.empty()) {
     error = "--size is used with --screenshot";
+    return std::nullopt;
+  }
+  if (!o.screenshotScene.empty() && o.screenshotPath.empty()) {
+    error = "--scene is used with --screenshot";
     return std::nullopt;
   }
   return o;

@@ -5,6 +5,8 @@
 //   --screenshot FILE [--size WxH]
 //                             start offscreen, wait until connected and the
 //                             display is refreshed, save the window as PNG, exit
+//   --scene strip|links|mixer with --screenshot: roles assigned and a link
+//                             group, the link editor open, or the mixer open
 //   --instance NAME           single-instance name (tests run side by side)
 //   --fast-link               the short link timing of the tests
 #pragma once
@@ -28,6 +30,7 @@ struct AppOptions {
   bool fastLink = false;
   std::string screenshotPath;  // not empty: screenshot mode
   QSize size{1278, 718};
+  std::string screenshotScene;  // empty: the window as it starts
   bool help = false;
 
   // Set by tests, not by the command line.

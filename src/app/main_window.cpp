@@ -65,6 +65,7 @@ MainWindow::MainWindow(const MainWindowParts& parts, MixerTiming mixerTiming)
   createControls();
   buildMessageTable();
   buildRegisterRoutes();
+  createChannelPanel();  // channel strip
   mixerTimer_.setSingleShot(true);
   connect(&mixerTimer_, &QTimer::timeout, this, &MainWindow::onMixerTimer);
 }

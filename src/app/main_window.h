@@ -28,6 +28,7 @@
 namespace zr78 {
 
 class LevelSlider;
+class ChannelPanel;
 class ImageButton;
 class ProgressWindow;
 class SkinComboBox;
@@ -108,6 +109,10 @@ class MainWindow : public QDialog {
   void setEqPanelEdit(PanelEdit edit) { eqPanelEdit_ = std::move(edit); }
   void setChannelPanelEdit(PanelEdit edit) { channelPanelEdit_ = std::move(edit); }
 
+  // ---- channel strip (main_window_channels.cpp) ----
+  ChannelPanel* channelPanel() const { return channelPanel_; }
+  // ---- end channel strip ----
+
  public slots:
   void reject() override;  // Escape asks before it closes, like the close button
 
@@ -155,6 +160,16 @@ class MainWindow : public QDialog {
   void refillSelector();
   void setButtonVisible(int j, bool visible);
   QString volumeText(double db) const;
+
+  // ---- channel strip (main_window_channels.cpp) ----
+  void createChannelPanel();
+  void placeChannelPanel();
+  void refreshChannelPanelTexts();
+  void applyToChannelPanel(int address);
+  void onChannelPanelEdit(int code);
+  void runRoutingDialog();
+  ChannelPanel* channelPanel_ = nullptr;
+  // ---- end channel strip ----
 
   MainWindowParts parts_;
   MixerTiming mixerTiming_;

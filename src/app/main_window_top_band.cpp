@@ -140,6 +140,7 @@ void MainWindow::refreshLanguage() {
     buttons_[j]->setText(qtText(topButtonText(j, language, pressed)));
   }
   refillSelector();
+  refreshChannelPanelTexts();  // channel strip
 }
 
 void MainWindow::refillSelector() {
