@@ -14,8 +14,9 @@
 //   not the first step above, as a typed Q does. "Nearest" is measured by the
 //   Q the amplifier realises from the step's word, which holds the quality
 //   factor in truncated hundredths (at Q 0.5 the realised Q lies 5 % below
-//   the step): so the text's Q 0.16 takes the step whose word realises
-//   exactly 0.16, and an exported Q reads back into the same word.
+//   the step; the response computation holds it at 0.4 at least): so the
+//   text's Q 0.16 takes the step whose word realises exactly 0.16, and an
+//   exported Q reads back into the same word.
 // - HP / LP: the channel's high-pass / low-pass crossover, Butterworth
 //   12 dB/Oct at Fc (whole hertz, 20..20000 Hz; a low-pass at most 19999 Hz,
 //   since 20000 Hz is its off position). A crossover the text does not name
