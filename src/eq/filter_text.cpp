@@ -237,12 +237,8 @@ struct TokenReader {
   }
 };
 
-struct LineError {
-  std::string reason;
-};
-
-// The number after a field name; a LineError when there is none or it is not
-// a decimal number.
+// The number after a field name; nothing (and `error` says why) when there is
+// none or it is not a decimal number.
 std::optional<double> takeNumber(TokenReader& r, std::string_view field, std::string& error) {
   if (!r.nextIs(TokenKind::Number)) {
     error = r.atEnd() ? std::string(field) + " has no value"

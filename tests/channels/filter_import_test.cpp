@@ -36,7 +36,8 @@ TEST(FilterImportTest, ThePreampSetsTheChannelGainAndKeepsThePhase) {
     applyFilterImport(m, image);
     EXPECT_EQ(image[channelGainRegister(3)], c.gainWordAfter) << c.text;
     for (int other = 0; other < kChannelCount; ++other) {
-      if (other != 3) EXPECT_EQ(image[channelGainRegister(other)], defaultRegisterImage()[channelGainRegister(other)]);
+      if (other == 3) continue;
+      EXPECT_EQ(image[channelGainRegister(other)], defaultRegisterImage()[channelGainRegister(other)]);
     }
   }
 }

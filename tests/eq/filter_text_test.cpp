@@ -165,7 +165,7 @@ TEST(FilterTextTest, RefusedLinesNameTheirLineAndReason) {
       {"GraphicEQ: 20 -3; 40 -2\nFilter 1: ON None", 1, "'GraphicEQ:' lines cannot be imported"},
       {"Include: left.txt", 1, "'Include:' lines cannot be imported"},
       {"", 0, "no filter lines"},
-      {"Preamp: -3 dB\nRoom EQ V5.20\n", 0, "not a filter text"},
+      {"Preamp: -3 dB\nRoom-EQ software V5.20\n", 0, "not a filter text"},
       {std::string("\x80\x81\0\x07garbage\xFF", 12), 0, "no filter lines"},
   };
   for (const auto& c : cases) {

@@ -19,7 +19,7 @@ inline constexpr const char* kIssueExample =
 inline constexpr const char* kTenFilterFile =
     "Filter Settings file\r\n"
     "\r\n"
-    "Room EQ V5.20\r\n"
+    "Room-EQ software V5.20\r\n"
     "Dated: 12-Mar-2024 18:02:11\r\n"
     "\r\n"
     "Notes: driver seat, 8 averages\r\n"
