@@ -274,6 +274,45 @@ void addDeviceCommand(CLI::App& root, CtlContext& context) {
   name_->add_option("TEXT", o->name)->required();
   name_->callback(command([o](LinkSession& s, ConsoleEvents&) { return name(s, *o); },
                           {[o] { return checkMode(o->mode); }, [o] { return checkName(o->name); }}));
+
+  // ---- device subcommands of other files (apply-eq) run on this link --------
+  context.runOnDevice = [o, device, &folders](const DeviceLinkBody& body) {
+    if (device->count("--simulate") > 0) o->simulateSet = true;
+    return withLink(*o, folders, body);
+  };
+}
+
+// ---- register writes at any addresses, confirmed as `set` confirms -----------
+ExitCode writeRegistersConfirmed(LinkSession& s, ConsoleEvents& events,
+                                 const std::vector<std::pair<int, int32_t>>& writes) {
+  for (const auto& [address, value] : writes) s.table.setRegister(address, value);
+  const auto allClean = [&] {
+    for (const auto& write : writes)
+      if (s.table.dirty(write.first)) return false;
+    return true;
+  };
+  if (!waitFor(kEchoTimeoutS, allClean)) {
+    std::fprintf(stderr, "error: the amplifier did not acknowledge the values\n");
+    return ExitCode::Failed;
+  }
+  // A record is also cleaned when it is given up: confirm by reading back.
+  for (const auto& write : writes) {
+    events.takeNotified(write.first);
+    s.table.requestReread(write.first, write.first);
+  }
+  const auto allRead = [&] {
+    for (const auto& write : writes)
+      if (!events.takeNotified(write.first) && s.table.rereadRequested(write.first)) return false;
+    return true;
+  };
+  waitFor(kEchoTimeoutS, allRead);
+  for (const auto& [address, value] : writes) {
+    if (s.table.getRegister(address) != value) {
+      std::fprintf(stderr, "error: register %d reads %d, not %d\n", address, s.table.getRegister(address), value);
+      return ExitCode::Failed;
+    }
+  }
+  return ExitCode::Ok;
 }
 
 }  // namespace zr78

@@ -26,6 +26,7 @@ int main(int argc, char** argv) {
   addPresetCommand(app, context);
   addDeviceCommand(app, context);
   addResponseCommand(app, context);
+  addEqTextCommands(app, context);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
