@@ -7,6 +7,7 @@
 //                             display is refreshed, save the window as PNG, exit
 //   --instance NAME           single-instance name (tests run side by side)
 //   --fast-link               the short link timing of the tests
+//   --version                 the program's version
 #pragma once
 
 #include <QSize>
@@ -29,6 +30,7 @@ struct AppOptions {
   std::string screenshotPath;  // not empty: screenshot mode
   QSize size{1278, 718};
   bool help = false;
+  bool version = false;  // --version: print the project version
 
   // Set by tests, not by the command line.
   std::optional<Folders> folders;
