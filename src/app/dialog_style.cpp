@@ -8,6 +8,7 @@
 #include "controls/font_map.h"
 #include "controls/png_resource.h"
 #include "text/shared_texts.h"
+#include "text/window_texts.h"
 
 namespace zr78 {
 
@@ -76,6 +77,14 @@ bool isOneOf(const std::string& text, std::initializer_list<TextId> entries) {
   return false;
 }
 
+// The about text (the click into the window's corner) starts with the
+// version prefix of its language.
+bool isAboutText(const std::string& text) {
+  for (Language language : kLanguages)
+    if (text.starts_with(windowText(MainWindowText::kSoftwareVersion, language))) return true;
+  return false;
+}
+
 }  // namespace
 
 QPalette dialogPalette() {
@@ -127,7 +136,7 @@ void applyDialogLook() {
 
 QMessageBox::Icon messageIcon(const std::string& text, MessageButtons buttons) {
   if (buttons != MessageButtons::Ok) return QMessageBox::Question;
-  if (isOneOf(text, {kTextSaveSuccessfully, kTextUpgradeSuccess, kTextProgramRunning}))
+  if (isOneOf(text, {kTextSaveSuccessfully, kTextUpgradeSuccess, kTextProgramRunning}) || isAboutText(text))
     return QMessageBox::Information;
   return QMessageBox::Warning;
 }

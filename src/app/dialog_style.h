@@ -27,7 +27,8 @@ QPalette dialogPalette();
 QIcon programIcon();
 
 // The icon a message box shows: a question for Yes/No and OK/Cancel, the
-// information sign for the texts that report a success or a running copy,
+// information sign for the texts that report a success or a running copy and
+// for the about text,
 // the warning sign for every other OK box (failures and prompts).
 QMessageBox::Icon messageIcon(const std::string& text, MessageButtons buttons);
 

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <map>
 
+#include "app/about_dialog.h"
 #include "app/dialog_style.h"
 #include "app/qt_text.h"
 #include "app_fixture.h"
@@ -92,6 +93,8 @@ TEST_F(DialogStyleTest, MessageBoxesShowOurSignForTheirKind) {
   };
   for (const auto& k : kinds)
     EXPECT_EQ(messageIcon(std::string(sharedText(k.text, k.language)), k.buttons), k.icon) << k.text;
+  for (Language language : kLanguages)
+    EXPECT_EQ(messageIcon(utf8Text(aboutText(language)), MessageButtons::Ok), QMessageBox::Information);
 }
 
 // The exit question in Traditional Chinese: the question sign, dark, and Qt's
