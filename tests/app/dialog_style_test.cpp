@@ -41,7 +41,9 @@ TEST_F(DialogStyleTest, DialogsThatSetNothingAreDark) {
   QFileDialog files(&window(), QStringLiteral("Open"), QString::fromStdString(root_.string()));
   files.resize(600, 400);
   files.show();
-  // Qt's own dialog, not the desktop's: its widgets exist and wear the palette.
+  // Qt's own dialog, not the desktop's (which would ignore the palette): its
+  // widgets exist and wear the palette.
+  EXPECT_TRUE(QCoreApplication::testAttribute(Qt::AA_DontUseNativeDialogs));
   EXPECT_NE(files.findChild<QListView*>(), nullptr);
   EXPECT_TRUE(isDark(backgroundOf(files))) << backgroundOf(files).name().toStdString();
 
