@@ -17,8 +17,9 @@ std::optional<QSize> parseSize(const QString& text) {
 }  // namespace
 
 std::string appUsage() {
-  return "usage: zr78 [--simulate[=FILE]] [--screenshot FILE [--size WxH] [--scene NAME]] "
-         "[--instance NAME] [--fast-link]\n";
+  return "Usage: zr78 [--simulate[=FILE]] [--screenshot FILE [--size WxH] [--scene NAME]] "
+         "[--instance NAME] [--fast-link]\n"
+         "   or: zr78 --help | --version\n";
 }
 
 std::optional<AppOptions> parseAppOptions(const QStringList& arguments, std::string& error) {
@@ -69,6 +70,8 @@ std::optional<AppOptions> parseAppOptions(const QStringList& arguments, std::str
       o.fastLink = true;
     } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
       o.help = true;
+    } else if (a == QLatin1String("--version")) {
+      o.version = true;
     } else {
       error = "unknown argument: " + a.toStdString();
       return std::nullopt;

@@ -9,6 +9,7 @@
 //                             group, the link editor open, or the mixer open
 //   --instance NAME           single-instance name (tests run side by side)
 //   --fast-link               the short link timing of the tests
+//   --version                 the program's version
 #pragma once
 
 #include <QSize>
@@ -32,6 +33,7 @@ struct AppOptions {
   QSize size{1278, 718};
   std::string screenshotScene;  // empty: the window as it starts
   bool help = false;
+  bool version = false;  // --version: print the project version
 
   // Set by tests, not by the command line.
   std::optional<Folders> folders;

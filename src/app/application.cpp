@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/dialog_style.h"
 #include "app/main_window.h"
 #include "app/ui_message_box.h"
 #include "device/amplifier.h"
@@ -28,6 +29,8 @@ Application::~Application() {
 }
 
 std::optional<int> Application::start() {
+  // Every dialog, message box and menu of the program wears the skin's look.
+  applyDialogLook();
   const uint32_t locale = options_.localeId ? *options_.localeId : systemLocaleId();
   language_.set(chooseStartupLanguage(readLanguage(folders_), locale));
   translations_.use(language_.get());
