@@ -10,10 +10,10 @@ include(GNUInstallDirs)
 
 # The desktop id: menu entry, icon, metainfo and the Wayland app id.
 set(ZR78_APP_ID org.zr78.TuningTool)
-set(ZR78_HOMEPAGE "https://zr78.org" CACHE STRING "The project's public address (metainfo)")
+set(ZR78_HOMEPAGE "https://zr78.example.org" CACHE STRING "The project's public address (metainfo)")
 set(ZR78_SCREENSHOTS_URL "${ZR78_HOMEPAGE}/screenshots" CACHE STRING
     "Where docs/screenshot.png and docs/screenshot@2x.png are published (metainfo)")
-set(ZR78_MAINTAINER "ZR-78 tuning tool developers <packages@zr78.org>" CACHE STRING
+set(ZR78_MAINTAINER "ZR-78 tuning tool developers <packages@zr78.example.org>" CACHE STRING
     "The Debian package's maintainer")
 
 set(zr78_pack ${CMAKE_CURRENT_LIST_DIR})
