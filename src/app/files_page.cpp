@@ -1,14 +1,13 @@
 #include "app/files_page.h"
 
-#include <QAbstractItemView>
-#include <QComboBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <algorithm>
 
 #include "app/qt_text.h"
 #include "link/link_state.h"
@@ -25,10 +24,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kDefaultSuffix = "ryb";
-// Characters the list's field shows before it scrolls; the dropped list
-// widens for longer items (full paths) up to the second figure.
-constexpr int kListFieldCharacters = 34;
-constexpr int kDroppedListMaxWidth = 720;
 
 // The locale a file dialog is shown in for each UI language.
 QLocale dialogLocale(Language language) {
@@ -48,14 +43,12 @@ QLocale dialogLocale(Language language) {
 FilesPage::FilesPage(const SettingsParts& parts, QWidget* parent)
     : QWidget(parent), parts_(parts), messages_(this) {
   nameLabel_ = new QLabel(this);
-  list_ = new QComboBox(this);
-  list_->setEditable(true);
-  // A name is taken as typed: Enter adds nothing and nothing completes it.
-  list_->setInsertPolicy(QComboBox::NoInsert);
-  list_->setCompleter(nullptr);
-  list_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  list_->setMinimumContentsLength(kListFieldCharacters);
-  list_->view()->setTextElideMode(Qt::ElideMiddle);
+  name_ = new QLineEdit(this);
+  list_ = new QListWidget(this);
+  // Long paths keep their start and their file name.
+  list_->setTextElideMode(Qt::ElideMiddle);
+  list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  list_->setResizeMode(QListView::Adjust);
   save_ = new QPushButton(this);
   delete_ = new QPushButton(this);
   load_ = new QPushButton(this);
@@ -63,7 +56,7 @@ FilesPage::FilesPage(const SettingsParts& parts, QWidget* parent)
 
   auto* nameRow = new QHBoxLayout;
   nameRow->addWidget(nameLabel_);
-  nameRow->addWidget(list_, 1);
+  nameRow->addWidget(name_, 1);
   auto* buttons = new QHBoxLayout;
   for (QPushButton* b : {save_, delete_, load_, browse_}) {
     b->setAutoDefault(false);  // Enter presses nothing
@@ -72,16 +65,20 @@ FilesPage::FilesPage(const SettingsParts& parts, QWidget* parent)
   buttons->addStretch(1);
   auto* page = new QVBoxLayout(this);
   page->addLayout(nameRow);
+  page->addWidget(list_, 1);
   page->addLayout(buttons);
-  page->addStretch(1);
 
+  connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (row >= 0) name_->setText(list_->item(row)->text());
+  });
+  connect(list_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { name_->setText(item->text()); });
   connect(save_, &QPushButton::clicked, this, &FilesPage::onSaveToPc);
   connect(delete_, &QPushButton::clicked, this, &FilesPage::onDelete);
   connect(load_, &QPushButton::clicked, this, &FilesPage::onLoadToDsp);
   connect(browse_, &QPushButton::clicked, this, &FilesPage::onBrowser);
 
   refill();
-  if (list_->count() > 0) list_->setCurrentIndex(0);
+  if (list_->count() > 0) list_->setCurrentRow(0);
   relabel();
 }
 
@@ -95,23 +92,17 @@ void FilesPage::relabel() {
 }
 
 void FilesPage::refill() {
-  const QString typed = list_->currentText();
+  const QSignalBlocker quiet(list_);
   items_.clear();
   list_->clear();
   for (const FileListItem& item : fileListItems(parts_.folders)) addItem(item);
-  list_->setEditText(typed);
 }
 
 void FilesPage::addItem(const FileListItem& item) {
   items_.push_back(item);
-  const QString text = qtText(item.text);
-  list_->addItem(text);
-  list_->setItemData(list_->count() - 1, qtText(utf8FromPath(item.file)), Qt::ToolTipRole);
-  const int wanted = list_->view()->fontMetrics().horizontalAdvance(text) + 32;
-  list_->view()->setMinimumWidth(std::min(std::max(list_->view()->minimumWidth(), wanted), kDroppedListMaxWidth));
+  auto* row = new QListWidgetItem(qtText(item.text), list_);
+  row->setToolTip(qtText(utf8FromPath(item.file)));
 }
-
-QString FilesPage::typedName() const { return list_->currentText(); }
 
 MessageResult FilesPage::show(TextId entry, MessageButtons buttons) {
   return messages_.showMessage(std::string(sharedText(entry, parts_.language.get())), {}, buttons);
@@ -125,7 +116,7 @@ void FilesPage::onSaveToPc() {
     show(kTextNoDevice);
     return;
   }
-  const std::string typed = utf8Text(typedName());
+  const std::string typed = utf8Text(name_->text());
   if (typed.empty()) {
     show(kTextNoFiles);
     return;
@@ -146,9 +137,9 @@ void FilesPage::onSaveToPc() {
 }
 
 // Removes exactly the file the text stands for (see fileToDelete); the field
-// is emptied, so a second press cannot take the next file.
+// is emptied, so that a second press removes nothing more.
 void FilesPage::onDelete() {
-  const std::string typed = utf8Text(typedName());
+  const std::string typed = utf8Text(name_->text());
   const std::optional<fs::path> file =
       typed.empty() ? std::nullopt : fileToDelete(parts_.folders, items_, typed);
   if (!file || !removePresetFile(*file)) {
@@ -157,11 +148,11 @@ void FilesPage::onDelete() {
     return;
   }
   refill();
-  list_->setEditText(QString());
+  name_->clear();
 }
 
 void FilesPage::onLoadToDsp() {
-  const std::string typed = utf8Text(typedName());
+  const std::string typed = utf8Text(name_->text());
   if (typed.empty()) {
     show(kTextNoFiles);
     return;
@@ -192,7 +183,7 @@ void FilesPage::onBrowser() {
   }
   const std::string file = PresetFile::completeName(path);
   addItem({file, pathFromUtf8(file)});
-  list_->setCurrentIndex(list_->count() - 1);
+  list_->setCurrentRow(list_->count() - 1);
 }
 
 }  // namespace zr78

@@ -13,8 +13,9 @@
 #include "app/settings_parts.h"
 #include "app/ui_message_box.h"
 
-class QComboBox;
 class QLabel;
+class QLineEdit;
+class QListWidget;
 class QPushButton;
 
 namespace zr78 {
@@ -30,7 +31,10 @@ class FilesPage : public QWidget {
   // The list from the folders again; the typed name stays.
   void refill();
 
-  QComboBox* fileList() const { return list_; }
+  // The name field over the list: choosing an item puts its text into the
+  // field, and the operations take the field's text.
+  QLineEdit* nameField() const { return name_; }
+  QListWidget* fileList() const { return list_; }
   QPushButton* saveButton() const { return save_; }
   QPushButton* deleteButton() const { return delete_; }
   QPushButton* loadButton() const { return load_; }
@@ -44,12 +48,12 @@ class FilesPage : public QWidget {
   void onBrowser();
   void addItem(const FileListItem& item);
   MessageResult show(TextId entry, MessageButtons buttons = MessageButtons::Ok);
-  QString typedName() const;
 
   SettingsParts parts_;
   UiMessageBox messages_;
   QLabel* nameLabel_ = nullptr;
-  QComboBox* list_ = nullptr;
+  QLineEdit* name_ = nullptr;
+  QListWidget* list_ = nullptr;
   QPushButton* save_ = nullptr;
   QPushButton* delete_ = nullptr;
   QPushButton* load_ = nullptr;

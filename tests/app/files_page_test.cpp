@@ -23,12 +23,8 @@ class FilesPageTest : public SettingsFixture {
     ASSERT_NE(openSettings(), nullptr);
     showTab(SettingsWindow::kLocalTab);
   }
-  void typeName(const QString& name) { type(files().fileList()->lineEdit(), name); }
-  QStringList listed() {
-    QStringList items;
-    for (int i = 0; i < files().fileList()->count(); ++i) items << files().fileList()->itemText(i);
-    return items;
-  }
+  void typeName(const QString& name) { type(files().nameField(), name); }
+  QStringList listed() { return rows(files().fileList()); }
   static QString full(const fs::path& file) { return QString::fromStdString(file.string()); }
   // Clicks a button and waits for the boxes of the request it raises.
   void pressAndWait(QPushButton* button, BoxAnswerer& boxes, size_t count) {
@@ -54,7 +50,7 @@ TEST_F(FilesPageTest, ListsEveryFolderAndNamesTheFolderOfNamesakes) {
   EXPECT_EQ(listed().join(" | "), QStringList({"Work.ryb", full(presetFolder() / "Bass.ryb"), "Mid.RYB", "Top.ryb",
                                                full(fallbackFolder() / "bass.ryb")})
                                       .join(" | "));
-  EXPECT_EQ(files().fileList()->currentText(), "Work.ryb");
+  EXPECT_EQ(files().nameField()->text(), "Work.ryb");
 }
 
 TEST_F(FilesPageTest, SaveToPcWritesTheDeviceIntoThePresetFolder) {
@@ -135,7 +131,7 @@ TEST_F(FilesPageTest, LoadToDspWritesTheFileButNotThePasswordOrModeWords) {
               {{148, 650}, {kNoiseGateRegister, 184}, {kPasswordWord0Register, 1111},
                {kPasswordWord1Register, 2222}, {kActiveModeRegister, 5}, {kModeCommandRegister, 0x0601}});
   openLocal();
-  choose(files().fileList(), static_cast<int>(listed().indexOf("Stage.ryb")));
+  chooseRow(files().fileList(), static_cast<int>(listed().indexOf("Stage.ryb")));
   const uint32_t done = session().worker.requestsCompleted();
   BoxAnswerer boxes;
   press(files().loadButton());
@@ -221,14 +217,14 @@ TEST_F(FilesPageTest, DeleteRemovesExactlyTheListedFile) {
   openLocal();
   const int fallbackCopy = static_cast<int>(listed().indexOf(full(fallbackFolder() / "Bass.ryb")));
   ASSERT_GE(fallbackCopy, 0) << listed().join("|").toStdString();
-  choose(files().fileList(), fallbackCopy);
+  chooseRow(files().fileList(), fallbackCopy);
   BoxAnswerer boxes;
   press(files().deleteButton());
   EXPECT_TRUE(boxes.seen().empty());
   EXPECT_FALSE(fs::exists(fallbackFolder() / "Bass.ryb"));
   EXPECT_TRUE(fs::exists(presetFolder() / "Bass.ryb"));
   EXPECT_EQ(listed().join(" | "), "Solo.ryb | Bass.ryb");
-  EXPECT_EQ(files().fileList()->currentText(), "");
+  EXPECT_EQ(files().nameField()->text(), "");
 
   // A typed name is the file a load would take.
   typeName("Solo");
@@ -286,7 +282,7 @@ TEST_F(FilesPageTest, BrowserAddsTheChosenFile) {
     EXPECT_EQ(locale.language(), c.language == Language::kEnglish ? QLocale::English : QLocale::Chinese);
     const QString added = full(elsewhere / (c.chosen.endsWith(".ryb") ? c.chosen : c.chosen + ".ryb").toStdString());
     EXPECT_EQ(listed().back(), added);
-    EXPECT_EQ(files().fileList()->currentText(), added);
+    EXPECT_EQ(files().nameField()->text(), added);
   }
 
   // Cancel adds nothing.

@@ -38,7 +38,7 @@ TEST_F(PresetCtlCrossCheck, WindowAndCtlShareTheirTunings) {
   deviceValue(148, 620);
   ASSERT_NE(openSettings(), nullptr);
   showTab(SettingsWindow::kLocalTab);
-  type(files().fileList()->lineEdit(), "Window");
+  type(files().nameField(), "Window");
   {
     BoxAnswerer boxes;
     press(files().saveButton());
@@ -61,10 +61,8 @@ TEST_F(PresetCtlCrossCheck, WindowAndCtlShareTheirTunings) {
   ASSERT_TRUE(waitUntil([&] { return openSettingsWindow(window()) == nullptr; }));
   ASSERT_NE(openSettings(), nullptr);
   showTab(SettingsWindow::kLocalTab);
-  QComboBox* list = files().fileList();
-  const int item = list->findText("Ctl.ryb");
-  ASSERT_GE(item, 0);
-  choose(list, item);
+  chooseRow(files().fileList(), static_cast<int>(rows(files().fileList()).indexOf("Ctl.ryb")));
+  ASSERT_EQ(files().nameField()->text(), "Ctl.ryb");
   const uint32_t done = session().worker.requestsCompleted();
   BoxAnswerer boxes;
   press(files().loadButton());

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -44,6 +45,20 @@ class SettingsFixture : public AppFixture {
     while (box->currentIndex() < item) QTest::keyClick(box, Qt::Key_Down);
     while (box->currentIndex() > item) QTest::keyClick(box, Qt::Key_Up);
     settle();
+  }
+  // Clicks a row of a list.
+  void chooseRow(QListWidget* list, int row) {
+    ASSERT_GE(row, 0);
+    QListWidgetItem* item = list->item(row);
+    ASSERT_NE(item, nullptr);
+    list->scrollToItem(item);
+    click(list->viewport(), list->visualItemRect(item).center());
+  }
+  // The texts of a list's rows.
+  static QStringList rows(const QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
+    return texts;
   }
   // Replaces a field's text by typing.
   void type(QLineEdit* field, const QString& text) {

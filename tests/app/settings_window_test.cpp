@@ -96,6 +96,7 @@ TEST_F(SettingsWindowTest, EnterDoesNothing) {
       {"name field", 0, modes().nameField()},
       {"noise gate", 0, modes().noiseGateField()},
       {"save button", 0, modes().saveButton()},
+      {"file name", 1, files().nameField()},
       {"file list", 1, files().fileList()},
       {"save to pc", 1, files().saveButton()},
   };
@@ -150,9 +151,10 @@ TEST_F(SettingsStartTest, HongKongLocaleWithoutSettingsFileOpensInTraditionalChi
 // Every text has the room it needs and no two controls of a page overlap, in
 // every language. ZR78_SETTINGS_SHOTS names a folder for the pictures.
 TEST_F(SettingsWindowTest, PagesLookFinishedInEveryLanguage) {
-  writePreset(presetFolder() / "Bass.ryb");
+  for (const char* name : {"Bass.ryb", "Street.ryb", "Competition.ryb"}) writePreset(presetFolder() / name);
   writePreset(fallbackFolder() / "Bass.ryb");
   ASSERT_NE(openSettings(), nullptr);
+  ASSERT_TRUE(waitUntil([&] { return modes().nameField()->text() == "Mode 3"; }));
   const QString shots = qEnvironmentVariable("ZR78_SETTINGS_SHOTS");
   const char* languageNames[] = {"zh-hans", "zh-hant", "en"};
   for (Language l : kLanguages) {
