@@ -104,7 +104,7 @@ void FilesPage::addItem(const FileListItem& item) {
   row->setToolTip(qtText(utf8FromPath(item.file)));
 }
 
-MessageResult FilesPage::show(TextId entry, MessageButtons buttons) {
+MessageResult FilesPage::showText(TextId entry, MessageButtons buttons) {
   return messages_.showMessage(std::string(sharedText(entry, parts_.language.get())), {}, buttons);
 }
 
@@ -113,12 +113,12 @@ MessageResult FilesPage::show(TextId entry, MessageButtons buttons) {
 // by a later load.
 void FilesPage::onSaveToPc() {
   if (!parts_.state.connected.load()) {
-    show(kTextNoDevice);
+    showText(kTextNoDevice);
     return;
   }
   const std::string typed = utf8Text(name_->text());
   if (typed.empty()) {
-    show(kTextNoFiles);
+    showText(kTextNoFiles);
     return;
   }
   const std::string name = PresetFile::completeName(typed);
@@ -143,7 +143,7 @@ void FilesPage::onDelete() {
   const std::optional<fs::path> file =
       typed.empty() ? std::nullopt : fileToDelete(parts_.folders, items_, typed);
   if (!file || !removePresetFile(*file)) {
-    show(kTextDeleteFailedNoFiles);
+    showText(kTextDeleteFailedNoFiles);
     refill();
     return;
   }
@@ -154,7 +154,7 @@ void FilesPage::onDelete() {
 void FilesPage::onLoadToDsp() {
   const std::string typed = utf8Text(name_->text());
   if (typed.empty()) {
-    show(kTextNoFiles);
+    showText(kTextNoFiles);
     return;
   }
   parts_.worker.setTransferFilePath(typed);
@@ -178,7 +178,7 @@ void FilesPage::onBrowser() {
   const QStringList chosen = dialog.selectedFiles();
   const std::string path = chosen.isEmpty() ? std::string() : utf8Text(chosen.front());
   if (path.empty()) {
-    show(kTextNoFiles);
+    showText(kTextNoFiles);
     return;
   }
   const std::string file = PresetFile::completeName(path);

@@ -47,7 +47,7 @@ class FilesPage : public QWidget {
   void onLoadToDsp();
   void onBrowser();
   void addItem(const FileListItem& item);
-  MessageResult show(TextId entry, MessageButtons buttons = MessageButtons::Ok);
+  MessageResult showText(TextId entry, MessageButtons buttons = MessageButtons::Ok);
 
   SettingsParts parts_;
   UiMessageBox messages_;
