@@ -71,7 +71,8 @@ FilesPage::FilesPage(const SettingsParts& parts, QWidget* parent)
   connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
     if (row >= 0) name_->setText(list_->item(row)->text());
   });
-  connect(list_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { name_->setText(item->text()); });
+  connect(list_, &QListWidget::itemClicked, this,
+          [this](QListWidgetItem* item) { name_->setText(item->text()); });
   connect(save_, &QPushButton::clicked, this, &FilesPage::onSaveToPc);
   connect(delete_, &QPushButton::clicked, this, &FilesPage::onDelete);
   connect(load_, &QPushButton::clicked, this, &FilesPage::onLoadToDsp);
@@ -172,7 +173,8 @@ void FilesPage::onBrowser() {
     filters << qtText(filter);
   dialog.setNameFilters(filters);
   dialog.setLocale(dialogLocale(language));
-  const fs::path start = folderExists(parts_.folders.preset()) ? parts_.folders.preset() : parts_.folders.fallback;
+  const fs::path start =
+      folderExists(parts_.folders.preset()) ? parts_.folders.preset() : parts_.folders.fallback;
   if (folderExists(start)) dialog.setDirectory(qtText(utf8FromPath(start)));
   if (dialog.exec() != QDialog::Accepted) return;
   const QStringList chosen = dialog.selectedFiles();

@@ -23,7 +23,8 @@ std::string lowered(std::string text) {
 }
 
 bool endsWithExtension(const std::string& name) {
-  return name.size() >= kExtension.size() && lowered(name.substr(name.size() - kExtension.size())) == kExtension;
+  return name.size() >= kExtension.size() &&
+         lowered(name.substr(name.size() - kExtension.size())) == kExtension;
 }
 
 bool isFile(const fs::path& path) {
@@ -84,7 +85,8 @@ std::vector<FileListItem> fileListItems(const Folders& folders) {
 std::vector<fs::path> filesNamed(const Folders& folders, const std::string& name) {
   std::vector<fs::path> files;
   if (name.empty()) return files;
-  for (const fs::path& place : searchPlaces(folders, PresetFile::completeName(name))) addNamesakes(place, files);
+  for (const fs::path& place : searchPlaces(folders, PresetFile::completeName(name)))
+    addNamesakes(place, files);
   return files;
 }
 
@@ -112,7 +114,8 @@ std::vector<std::string> dialogFilters(std::string_view pairs) {
   std::vector<std::string> parts;
   for (size_t start = 0;;) {
     const size_t bar = pairs.find('|', start);
-    parts.emplace_back(pairs.substr(start, bar == std::string_view::npos ? std::string_view::npos : bar - start));
+    const size_t length = bar == std::string_view::npos ? std::string_view::npos : bar - start;
+    parts.emplace_back(pairs.substr(start, length));
     if (bar == std::string_view::npos) break;
     start = bar + 1;
   }

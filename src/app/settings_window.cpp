@@ -74,7 +74,8 @@ void installSettingsWindow(MainWindow& window, const SettingsParts& parts) {
     settings->show();
   });
   window.registerRoutes().add(kNoiseGateRegister, [&window, &table = parts.table](int address) {
-    if (SettingsWindow* open = openSettingsWindow(window)) open->modesPage().showNoiseGate(table.getRegister(address));
+    if (SettingsWindow* open = openSettingsWindow(window))
+      open->modesPage().showNoiseGate(table.getRegister(address));
   });
 }
 

@@ -47,9 +47,9 @@ TEST_F(FilesPageTest, ListsEveryFolderAndNamesTheFolderOfNamesakes) {
   std::ofstream(presetFolder() / "notes.txt") << "not a tuning";
   openLocal();
   // Each folder's files in name order, capitals first.
-  EXPECT_EQ(listed().join(" | "), QStringList({"Work.ryb", full(presetFolder() / "Bass.ryb"), "Mid.RYB", "Top.ryb",
-                                               full(fallbackFolder() / "bass.ryb")})
-                                      .join(" | "));
+  const QStringList expected = {"Work.ryb", full(presetFolder() / "Bass.ryb"), "Mid.RYB", "Top.ryb",
+                                full(fallbackFolder() / "bass.ryb")};
+  EXPECT_EQ(listed().join(" | "), expected.join(" | "));
   EXPECT_EQ(files().nameField()->text(), "Work.ryb");
 }
 
@@ -280,7 +280,8 @@ TEST_F(FilesPageTest, BrowserAddsTheChosenFile) {
     press(files().browseButton());
     EXPECT_EQ(filters, c.filters);
     EXPECT_EQ(locale.language(), c.language == Language::kEnglish ? QLocale::English : QLocale::Chinese);
-    const QString added = full(elsewhere / (c.chosen.endsWith(".ryb") ? c.chosen : c.chosen + ".ryb").toStdString());
+    const QString file = c.chosen.endsWith(".ryb") ? c.chosen : c.chosen + ".ryb";
+    const QString added = full(elsewhere / file.toStdString());
     EXPECT_EQ(listed().back(), added);
     EXPECT_EQ(files().nameField()->text(), added);
   }

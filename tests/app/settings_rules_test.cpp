@@ -72,7 +72,8 @@ class FilesPageRules : public ::testing::Test {
     folders_.fallback = dir_.path() / "fallback";
     folders_.working = dir_.path() / "work";
     folders_.baseName = "zr78";
-    for (const fs::path& f : {folders_.preset(), folders_.fallback, folders_.working}) fs::create_directories(f);
+    for (const fs::path& f : {folders_.preset(), folders_.fallback, folders_.working})
+      fs::create_directories(f);
   }
   void touch(const fs::path& file) { std::ofstream(file) << "x"; }
   std::vector<std::string> texts() {
@@ -139,7 +140,8 @@ TEST_F(FilesPageRules, FileADeleteRemoves) {
 TEST(FileDialogFilters, PairsAsTheDialogReadsThem) {
   EXPECT_EQ(dialogFilters("默认文件(*.ryb)|*.ryb|所有文件 (*.*)|*.*||"),
             (std::vector<std::string>{"默认文件(*.ryb)", "所有文件 (*.*)"}));
-  EXPECT_EQ(dialogFilters("Tunings|*.ryb|All|*.*||"), (std::vector<std::string>{"Tunings (*.ryb)", "All (*.*)"}));
+  EXPECT_EQ(dialogFilters("Tunings|*.ryb|All|*.*||"),
+            (std::vector<std::string>{"Tunings (*.ryb)", "All (*.*)"}));
   EXPECT_EQ(dialogFilters("Tunings|*.ryb"), (std::vector<std::string>{"Tunings (*.ryb)"}));
   EXPECT_TRUE(dialogFilters("").empty());
   EXPECT_TRUE(dialogFilters("Tunings|").empty());
