@@ -5,6 +5,7 @@
 
 #include "app/dialog_style.h"
 #include "app/main_window.h"
+#include "app/settings_window.h"
 #include "app/ui_message_box.h"
 #include "device/amplifier.h"
 #include "sync/link_session.h"
@@ -53,6 +54,9 @@ std::optional<int> Application::start() {
   const MainWindowParts parts{session_->table, session_->state, session_->worker, events_,
                               language_,       groups_,         translations_};
   window_ = std::make_unique<MainWindow>(parts, options_.mixerTiming);
+  // The "system" button: the settings window with the device memories, the
+  // language, the noise gate and the tunings on the PC.
+  installSettingsWindow(*window_, {session_->table, session_->state, session_->worker, language_, folders_});
   instance_.setOnRaise([this] { bringForward(); });
   window_->initDialog();
   if (options_.size != QSize(kDesignWidth, kDesignHeight)) window_->resize(options_.size);

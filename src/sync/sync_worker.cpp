@@ -1,5 +1,7 @@
 #include "sync/sync_worker.h"
 
+#include <chrono>
+
 #include "link/frame_format.h"
 #include "link/register_entries.h"
 #include "link/usb_link.h"
@@ -91,6 +93,49 @@ void SyncWorker::setTransferFilePath(const std::string& path) {
 }
 
 std::string SyncWorker::transferFilePath() const { return *transferFilePath_.load(); }
+
+// ---------------------------------------------------------------------------
+// Mode operations: the mode command word (register 1243), the mode name
+// buffer and the request slots.
+
+namespace {
+
+bool isMode(int mode) { return mode >= 1 && mode <= kModeCount; }
+
+// How long a store waits before it asks for the stored mode's name: longer
+// than the worker's pause before it runs a request, so the name it sends is
+// already taken from the buffer when the reply overwrites it.
+constexpr std::chrono::milliseconds kStoreNameReadDelay{200};
+
+}  // namespace
+
+// The write pass turns a dirty command word with high byte 5 into a name
+// request instead of a register write.
+void SyncWorker::requestModeName(int mode) {
+  if (!isMode(mode)) return;
+  table_.setRegisterQuiet(kModeCommandRegister, modeCommandWord(ModeOperation::ReadName, mode));
+  table_.setDirty(kModeCommandRegister, true);
+}
+
+void SyncWorker::requestRecall(int mode) {
+  if (!isMode(mode)) return;
+  table_.setRegisterQuiet(kModeCommandRegister, modeCommandWord(ModeOperation::Recall, mode));
+  table_.setDirty(kModeCommandRegister, true);
+  raiseRequest(kSlotRecallMode);
+}
+
+void SyncWorker::requestStore(int mode, const std::string& name) {
+  if (!isMode(mode)) return;
+  table_.setRegisterQuiet(kModeCommandRegister, modeCommandWord(ModeOperation::Store, mode));
+  state_.modeNameBuffer.assign(name);
+  raiseRequest(kSlotWriteModeName);
+  std::this_thread::sleep_for(kStoreNameReadDelay);
+  // A worker still busy elsewhere has not taken the name yet: a name request
+  // now would be sent first and its reply would replace the name to store.
+  // The store reads all names back afterwards anyway.
+  if (requestRaised(kSlotWriteModeName)) return;
+  requestModeName(mode);
+}
 
 // ---------------------------------------------------------------------------
 // Waits

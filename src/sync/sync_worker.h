@@ -72,6 +72,16 @@ class SyncWorker {
   void setTransferFilePath(const std::string& path);
   std::string transferFilePath() const;
 
+  // The device modes page's operations on mode 1..6 (other numbers are
+  // ignored). UI thread.
+  // Asks for the mode's name; the reply only updates the names.
+  void requestModeName(int mode);
+  // Recalls the mode (the long operation of slot 3).
+  void requestRecall(int mode);
+  // Stores the working registers into the mode under `name` (its first 25
+  // characters, ASCII; slot 12).
+  void requestStore(int mode, const std::string& name);
+
   // True while the worker thread has not ended.
   bool threadAlive() const { return threadAlive_.load(); }
   // True while the worker runs its synchronisation loop (connected, read,
