@@ -66,6 +66,7 @@ void MainWindow::relayout() {
   placeVolumeRow();
   eqPanelRect_ = placed(kEqPanelRect);
   channelPanelRect_ = placed(kChannelPanelRect);
+  placeEqPanel();
   update();
 }
 

@@ -376,4 +376,24 @@ int ResponseGraphModel::recompute() {
   return count;
 }
 
+// ---- the EQ panel's graph ------------------------------------------------------
+
+void configureAsEqPanelGraph(ResponseGraphModel& model, double scale) {
+  model.setScale(scale);
+  model.setBandLimits(20, 20000);
+  model.setHighPassLimits(19, 20000);
+  model.setLowPassLimits(19, 20000);
+  model.setIntegerMode(true);
+  model.setChannelCount(kChannelCount);
+  model.setGeqMode(true);
+  model.setPeqMode(false);
+}
+
+void loadGraphChannels(ResponseGraphModel& model, const RegisterImage& registers) {
+  for (int c = 0; c < kChannelCount; ++c) {
+    EqChannelState state;
+    if (loadEqChannelState(registers, c, state)) model.setChannelState(c, state);
+  }
+}
+
 }  // namespace zr78

@@ -169,4 +169,11 @@ class ResponseGraphModel {
   std::array<HandlePosition, kEqPointCount> handles_{};
 };
 
+// The configuration the EQ panel gives its graph: scale factor, band limits
+// 20..20000 Hz, crossover limits 19..20000 Hz, whole hertz, eight channels in
+// the legend, GEQ mode.
+void configureAsEqPanelGraph(ResponseGraphModel& model, double scale);
+// Every channel's values from a register image, through the setters.
+void loadGraphChannels(ResponseGraphModel& model, const RegisterImage& registers);
+
 }  // namespace zr78
