@@ -218,19 +218,31 @@ QRect ResponseGraphPainter::curveChange(const ResponseGraphModel& model,
                                         const std::vector<PlotPoint>& after) const {
   if (before == after) return {};
   const PlotGeometry& g = model.layout().plot();
-  int from = g.left, to = g.right;
-  if (!before.empty() && !after.empty()) {
-    size_t i = 0;
-    while (i < before.size() && i < after.size() && before[i] == after[i]) ++i;
-    if (i > 0) from = std::min(before[i - 1].x, after[i - 1].x);
+  // Both lines as drawn, one y per column of the plot (the segments join
+  // their points straight), compared column by column.
+  const auto drawn = [&](const std::vector<PlotPoint>& line) {
+    std::vector<double> y(static_cast<size_t>(std::max(0, g.W + 1)), g.yZero);
     size_t k = 0;
-    while (k < before.size() && k < after.size() &&
-           before[before.size() - 1 - k] == after[after.size() - 1 - k])
-      ++k;
-    if (k > 0) to = std::max(before[before.size() - k].x, after[after.size() - k].x);
+    for (int x = g.x0; x <= g.x1; ++x) {
+      while (k + 1 < line.size() && line[k + 1].x < x) ++k;
+      if (k + 1 >= line.size()) break;
+      const PlotPoint& a = line[k];
+      const PlotPoint& b = line[k + 1];
+      y[static_cast<size_t>(x - g.x0)] =
+          b.x == a.x ? b.y : a.y + double(b.y - a.y) * (x - a.x) / (b.x - a.x);
+    }
+    return y;
+  };
+  const std::vector<double> was = drawn(before), is = drawn(after);
+  int from = -1, to = -1;
+  for (size_t i = 0; i < was.size(); ++i) {
+    if (std::abs(was[i] - is[i]) < 1e-9) continue;
+    if (from < 0) from = static_cast<int>(i);
+    to = static_cast<int>(i);
   }
+  if (from < 0) return {};
   const int pen = static_cast<int>(std::ceil(penWidth(2))) + 1;
-  return QRect(QPoint(from - pen, g.y0 - pen), QPoint(to + pen, g.y1 + pen));
+  return QRect(QPoint(g.x0 + from - pen, g.y0 - pen), QPoint(g.x0 + to + pen, g.y1 + pen));
 }
 
 void ResponseGraphPainter::paintQArms(QPainter& p, const ResponseGraphModel& model) const {
