@@ -7,6 +7,9 @@
 //                             display is refreshed, save the window as PNG, exit
 //   --instance NAME           single-instance name (tests run side by side)
 //   --fast-link               the short link timing of the tests
+//   --eq-mode geq|peq, --show-curves all|N[,N...]
+//                             with --screenshot: the EQ panel in that mode and
+//                             the other channels' curves shown (CH numbers)
 #pragma once
 
 #include <QSize>
@@ -14,6 +17,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/main_window.h"
 #include "presets/folders.h"
@@ -28,6 +32,9 @@ struct AppOptions {
   bool fastLink = false;
   std::string screenshotPath;  // not empty: screenshot mode
   QSize size{1278, 718};
+  // Screenshot mode: how the EQ panel is shown.
+  bool screenshotPeq = false;
+  std::vector<int> screenshotCurves;  // channels 0..7 whose curves are shown
   bool help = false;
 
   // Set by tests, not by the command line.

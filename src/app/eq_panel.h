@@ -81,6 +81,10 @@ class EqPanel : public QWidget {
   void refreshText(int item);
   void refreshTexts();
 
+  // The mode button pressed from the program: PEQ or GEQ, with everything
+  // the button's own click does.
+  void setPeqMode(bool peq);
+
   int currentChannel() const { return current_; }
   int lastEdited() const { return lastEdited_; }
   bool geqMode() const;

@@ -245,6 +245,12 @@ void EqPanel::onMode() {
   highlight(kNoBand);
 }
 
+void EqPanel::setPeqMode(bool peq) {
+  if (peq == !geqMode()) return;
+  commands_[2]->setState(peq ? ButtonState::kPressed : ButtonState::kReleased);
+  onMode();
+}
+
 // ---- crossovers and limiter ------------------------------------------------------------
 
 void EqPanel::onCrossoverField(int i) {

@@ -95,6 +95,11 @@ void ResponseGraph::setChannelVisible(int channel, bool visible) {
   changed();
 }
 
+void ResponseGraph::selectPoint(int point) {
+  model_.selectPoint(point);
+  changed();
+}
+
 void ResponseGraph::addMenuItem(std::function<QString()> text, std::function<void()> run) {
   menu_.push_back({std::move(text), std::move(run)});
 }

@@ -54,6 +54,7 @@ class ResponseGraph : public QWidget {
   void setCrossoverCode(int code, int channel);
   void selectChannel(int channel);
   void setChannelVisible(int channel, bool visible);
+  void selectPoint(int point);
 
   // Context menu items, in order; the text is asked each time the menu
   // opens, so it follows the language.

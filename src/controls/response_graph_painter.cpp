@@ -110,13 +110,19 @@ void ResponseGraphPainter::paintGrid(QPainter& p, const GraphLayout& layout) con
     p.drawText(box, Qt::AlignRight | Qt::AlignVCenter | Qt::TextDontClip,
                QString::fromLatin1(text.data(), static_cast<int>(text.size())));
   }
-  const double halfWidth = 40 * scale_;
+  // Frequency labels centred under their lines, but kept clear of the gain
+  // labels on the left and of the legend on the right.
+  const QFontMetricsF metrics(gridFont_);
+  const double leftmost = g.x0;
+  const double rightmost = layout.legend() ? layout.legendBox(0).left - 2 * scale_ : layout.width();
   for (const FrequencyLine& f : frequencyLines()) {
     if (f.label.empty()) continue;
-    const double x = g.x0 + layout.xOf(f.hz) + line / 2;
-    const QRectF box(x - halfWidth, g.y1 + line, 2 * halfWidth, layout.height() - g.y1 - line);
-    p.drawText(box, Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip,
-               QString::fromLatin1(f.label.data(), static_cast<int>(f.label.size())));
+    const QString text = QString::fromLatin1(f.label.data(), static_cast<int>(f.label.size()));
+    const double w = metrics.horizontalAdvance(text);
+    const double centre = g.x0 + layout.xOf(f.hz) + line / 2;
+    const double left = std::max(leftmost, std::min(centre - w / 2, rightmost - w));
+    const QRectF box(left, g.y1 + line, w, layout.height() - g.y1 - line);
+    p.drawText(box, Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, text);
   }
 }
 
@@ -281,8 +287,6 @@ void ResponseGraphPainter::paintFrame(QPainter& p, const ResponseGraphModel& mod
   paintCurve(p, model.polyline(model.currentChannel()), kCurrentCurve, clip.left() - reach,
              clip.right() + reach);
   p.setClipRect(clip);
-  if (qArmRect(model, false).intersects(clip) || qArmRect(model, true).intersects(clip))
-    paintQArms(p, model);
   const int selected = model.selectedPoint();
   for (int point = 0; point < kEqPointCount; ++point) {
     if (point == selected) continue;
@@ -293,6 +297,10 @@ void ResponseGraphPainter::paintFrame(QPainter& p, const ResponseGraphModel& mod
     const QRect r = handleRect(model, selected);
     if (r.intersects(clip)) p.drawImage(QPointF(r.left() + 1, r.top() + 1), selectedSprites_[selected]);
   }
+  // The arms over the handles: a press tries them first, so they are never
+  // hidden behind a neighbour's handle.
+  if (qArmRect(model, false).intersects(clip) || qArmRect(model, true).intersects(clip))
+    paintQArms(p, model);
   if (labelRect(model).intersects(clip)) paintLabel(p, model);
   p.restore();
 }

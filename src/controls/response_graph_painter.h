@@ -1,6 +1,6 @@
 // Draws a response graph model: the backdrop (the panel's background, the
 // grid and its labels, the other channels' curves, the legend) and over it
-// the frame of the current channel (its curve, the Q arms, the handles, the
+// the frame of the current channel (its curve, the handles, the Q arms, the
 // numeric label). Anti-aliased; lines of the grid sit on whole device
 // pixels, so the picture stays crisp at device pixel ratio 1 and 2. It knows
 // the model's points and curves, nothing of registers or windows.

@@ -70,11 +70,11 @@ bool GraphLayout::handleHit(int x, int y, int px, int py) const {
 
 int GraphLayout::qArmDistance(int stepIndex) const {
   const int i = std::clamp(stepIndex, 0, kLastQStep);
-  return static_cast<int>(100 - kQArmSlope * i + handleSize());
+  return static_cast<int>((100 - kQArmSlope * i) * scale_ + handleSize());
 }
 
 int GraphLayout::qStepAtDistance(double distance) const {
-  const double c = 101 - 1.01 * (distance - handleSize());
+  const double c = 101 - 1.01 * (distance - handleSize()) / scale_;
   if (!(c > 0)) return 0;
   return std::min(kLastQStep, static_cast<int>(c));
 }

@@ -83,8 +83,8 @@ class GraphLayout {
 
   // Q arms: the horizontal distance of each arm's centre from the handle's
   // centre for a Q step index, and the step index a pointer distance means.
-  // Both use the one line d = trunc(100 − 0.9900990099009901·i + hs), so an
-  // arm grabbed without moving keeps its Q.
+  // Both use the one line d = trunc((100 − 0.9900990099009901·i)·s + hs), so
+  // an arm grabbed without moving keeps its Q, at every scale.
   int qArmDistance(int stepIndex) const;
   int qStepAtDistance(double distance) const;
 

@@ -347,6 +347,11 @@ std::string ResponseGraphModel::labelText() const {
   return crossoverLabelText(s.frequencyHz[label_], integerMode_);
 }
 
+void ResponseGraphModel::selectPoint(int point) {
+  if (point < 0 || point >= kEqPointCount) return;
+  selected_ = label_ = point;
+}
+
 bool ResponseGraphModel::qArmsShown() const { return peq_ && isBand(selected_); }
 
 GraphRect ResponseGraphModel::qArmCell(bool right) const {

@@ -110,6 +110,9 @@ class ResponseGraphModel {
 
   // ---- what is drawn -----------------------------------------------------
   int selectedPoint() const { return selected_; }
+  // Selects a point (and shows its label) as a click on its handle would,
+  // without a drag and without a notice.
+  void selectPoint(int point);
   int labelPoint() const { return label_; }
   const HandlePosition& handle(int point) const { return handles_[point]; }
   // The label of the label point.

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMenu>
 
+#include "app/app_options.h"
 #include "app/qt_text.h"
 #include "text/shared_texts.h"
 #include "controls/fader.h"
@@ -425,6 +426,35 @@ TEST_F(EqPanelTest, SaveGraphAsPngFromTheContextMenu) {
   QImageReader reader(path + ".png");
   EXPECT_EQ(reader.format(), "png");
   EXPECT_EQ(reader.size(), graph().size() * graph().devicePixelRatioF());
+}
+
+}  // namespace
+}  // namespace zr78::test
+
+namespace zr78::test {
+namespace {
+
+TEST(EqScreenshotOptions, ModeAndCurvesGoWithTheScreenshot) {
+  std::string error;
+  auto o = parseAppOptions({"--screenshot", "s.png", "--eq-mode", "peq", "--show-curves", "2,7"}, error);
+  ASSERT_TRUE(o) << error;
+  EXPECT_TRUE(o->screenshotPeq);
+  EXPECT_EQ(o->screenshotCurves, (std::vector<int>{1, 6}));
+  o = parseAppOptions({"--screenshot", "s.png", "--show-curves", "all", "--eq-mode", "geq"}, error);
+  ASSERT_TRUE(o) << error;
+  EXPECT_FALSE(o->screenshotPeq);
+  EXPECT_EQ(o->screenshotCurves.size(), 8u);
+  const std::vector<QStringList> bad = {{"--eq-mode", "peq"},
+                                        {"--show-curves", "all"},
+                                        {"--screenshot", "s.png", "--eq-mode", "flat"},
+                                        {"--screenshot", "s.png", "--show-curves", "0"},
+                                        {"--screenshot", "s.png", "--show-curves", "1,9"},
+                                        {"--screenshot", "s.png", "--show-curves"}};
+  for (const QStringList& args : bad) {
+    error.clear();
+    EXPECT_FALSE(parseAppOptions(args, error)) << args.join(' ').toStdString();
+    EXPECT_FALSE(error.empty());
+  }
 }
 
 }  // namespace
