@@ -141,7 +141,9 @@ void ResponseGraphPainter::paintCurve(QPainter& p, const std::vector<PlotPoint>&
   QPolygonF points;
   points.reserve(count);
   for (auto it = first; it != last; ++it) points.append(QPointF(it->x, it->y));
-  p.setPen(QPen(colour, penWidth(2), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  // Bevel joins and flat ends: half the stroking work of round ones, the same
+  // look at two pixels.
+  p.setPen(QPen(colour, penWidth(2), Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
   p.setBrush(Qt::NoBrush);
   p.drawPolyline(points);
 }
@@ -241,14 +243,20 @@ QRect ResponseGraphPainter::curveChange(const ResponseGraphModel& model,
   };
   const std::vector<double> was = drawn(before), is = drawn(after);
   int from = -1, to = -1;
+  double top = g.y1, bottom = g.y0;
   for (size_t i = 0; i < was.size(); ++i) {
     if (std::abs(was[i] - is[i]) < 1e-9) continue;
     if (from < 0) from = static_cast<int>(i);
     to = static_cast<int>(i);
+    top = std::min({top, was[i], is[i]});
+    bottom = std::max({bottom, was[i], is[i]});
   }
   if (from < 0) return {};
+  // The columns that changed, from the highest to the lowest point either
+  // line takes there, widened by the pen.
   const int pen = static_cast<int>(std::ceil(penWidth(2))) + 1;
-  return QRect(QPoint(g.x0 + from - pen, g.y0 - pen), QPoint(g.x0 + to + pen, g.y1 + pen));
+  return QRect(QPoint(g.x0 + from - pen, static_cast<int>(std::floor(top)) - pen),
+               QPoint(g.x0 + to + pen, static_cast<int>(std::ceil(bottom)) + pen));
 }
 
 void ResponseGraphPainter::paintQArms(QPainter& p, const ResponseGraphModel& model) const {
