@@ -14,22 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct PngSize {
-  uint32_t width = 0, height = 0;
-};
-
-// The size from the header of a PNG file; 0 × 0 when it is not one.
-PngSize pngSize(const std::string& bytes) {
-  if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 || bytes.compare(12, 4, "IHDR") != 0)
-    return {};
-  const auto word = [&](size_t at) {
-    uint32_t v = 0;
-    for (size_t i = 0; i < 4; ++i) v = v << 8 | static_cast<uint8_t>(bytes[at + i]);
-    return v;
-  };
-  return {word(16), word(20)};
-}
-
 class ResponsePngCtl : public ::testing::Test {
  protected:
   ResponsePngCtl() {
@@ -45,6 +29,22 @@ class ResponsePngCtl : public ::testing::Test {
 };
 
 #if ZR78_HAS_UI
+
+struct PngSize {
+  uint32_t width = 0, height = 0;
+};
+
+// The size from the header of a PNG file; 0 × 0 when it is not one.
+PngSize pngSize(const std::string& bytes) {
+  if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 || bytes.compare(12, 4, "IHDR") != 0)
+    return {};
+  const auto word = [&](size_t at) {
+    uint32_t v = 0;
+    for (size_t i = 0; i < 4; ++i) v = v << 8 | static_cast<uint8_t>(bytes[at + i]);
+    return v;
+  };
+  return {word(16), word(20)};
+}
 
 TEST_F(ResponsePngCtl, WritesTheGraphOfOneOrAllChannels) {
   const test::CtlRun one = ctl_.run("response " + preset() + " --channel 2 --png " + out("one.png"));
