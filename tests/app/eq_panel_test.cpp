@@ -316,6 +316,24 @@ TEST_F(EqPanelTest, DraggingBand5OfChannel3ReachesTheAmplifier) {
   EXPECT_TRUE(deviceHolds(2, kBandGain + 4, word, 500));
 }
 
+// Moves as fast as a 1 kHz mouse: each writes the table, none waits for the
+// link, and the amplifier ends with the last one.
+TEST_F(EqPanelTest, RapidMovesLeaveTheAmplifierWithTheLastGain) {
+  const QPoint from = handleAt(bandPoint(12));
+  QTest::mousePress(&graph(), Qt::LeftButton, Qt::NoModifier, from);
+  int32_t last = 0;
+  for (int i = 0; i < 200; ++i) {
+    QTest::mouseMove(&graph(), from + QPoint(0, (i % 80) - 40));
+    ASSERT_EQ(reg(0, kBandGain + 12), encodeGain(model().currentState().gainDb[bandPoint(12)]));
+    last = reg(0, kBandGain + 12);
+  }
+  QTest::mouseRelease(&graph(), Qt::LeftButton, Qt::NoModifier, from + QPoint(0, 39));
+  EXPECT_TRUE(deviceHolds(0, kBandGain + 12, last));
+  settle();
+  EXPECT_EQ(reg(0, kBandGain + 12), last);
+  EXPECT_EQ(panel().gainField(12)->value(), last - 500);
+}
+
 TEST_F(EqPanelTest, AValueReadFromTheAmplifierMovesTheHandle) {
   const int a = address(0, kBandGain + 9);
   amp().setReg(a, encodeGain(12));
