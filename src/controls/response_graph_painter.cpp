@@ -102,14 +102,6 @@ void ResponseGraphPainter::paintGrid(QPainter& p, const GraphLayout& layout) con
 
   p.setFont(gridFont_);
   p.setPen(kGridText);
-  const double textHeight = QFontMetricsF(gridFont_).height();
-  for (int k = 0; k < kGainLineCount; ++k) {
-    const std::string_view text = GraphLayout::gainLabel(k);
-    if (text.empty()) continue;
-    const QRectF box(0, layout.gainLineY(k) - textHeight / 2, g.x0 - 5 * scale_, textHeight);
-    p.drawText(box, Qt::AlignRight | Qt::AlignVCenter | Qt::TextDontClip,
-               QString::fromLatin1(text.data(), static_cast<int>(text.size())));
-  }
   // Frequency labels centred under their lines, but kept clear of the gain
   // labels on the left and of the legend on the right.
   const QFontMetricsF metrics(gridFont_);
@@ -123,6 +115,20 @@ void ResponseGraphPainter::paintGrid(QPainter& p, const GraphLayout& layout) con
     const double left = std::max(leftmost, std::min(centre - w / 2, rightmost - w));
     const QRectF box(left, g.y1 + line, w, layout.height() - g.y1 - line);
     p.drawText(box, Qt::AlignHCenter | Qt::AlignTop | Qt::TextDontClip, text);
+  }
+}
+
+void ResponseGraphPainter::paintGainLabels(QPainter& p, const GraphLayout& layout) const {
+  const PlotGeometry& g = layout.plot();
+  p.setFont(gridFont_);
+  p.setPen(kGridText);
+  const double textHeight = QFontMetricsF(gridFont_).height();
+  for (int k = 0; k < kGainLineCount; ++k) {
+    const std::string_view text = GraphLayout::gainLabel(k);
+    if (text.empty()) continue;
+    const QRectF box(0, layout.gainLineY(k) - textHeight / 2, g.x0 - 5 * scale_, textHeight);
+    p.drawText(box, Qt::AlignRight | Qt::AlignVCenter | Qt::TextDontClip,
+               QString::fromLatin1(text.data(), static_cast<int>(text.size())));
   }
 }
 
@@ -305,6 +311,9 @@ void ResponseGraphPainter::paintFrame(QPainter& p, const ResponseGraphModel& mod
     const QRect r = handleRect(model, selected);
     if (r.intersects(clip)) p.drawImage(QPointF(r.left() + 1, r.top() + 1), selectedSprites_[selected]);
   }
+  // The gain labels belong to the frame, over the handles: a crossover at
+  // the axis end (19 Hz, off) would otherwise hide the end of "-10".
+  if (clip.left() < g.x0) paintGainLabels(p, layout);
   // The arms over the handles: a press tries them first, so they are never
   // hidden behind a neighbour's handle.
   if (qArmRect(model, false).intersects(clip) || qArmRect(model, true).intersects(clip))

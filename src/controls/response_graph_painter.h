@@ -1,7 +1,7 @@
 // Draws a response graph model: the backdrop (the panel's background, the
-// grid and its labels, the other channels' curves, the legend) and over it
-// the frame of the current channel (its curve, the handles, the Q arms, the
-// numeric label). Anti-aliased; lines of the grid sit on whole device
+// grid and its frequency labels, the other channels' curves, the legend) and
+// over it the frame of the current channel (its curve, the handles, the gain
+// labels, the Q arms, the numeric label). Anti-aliased; lines of the grid sit on whole device
 // pixels, so the picture stays crisp at device pixel ratio 1 and 2. It knows
 // the model's points and curves, nothing of registers or windows.
 #pragma once
@@ -50,6 +50,7 @@ class ResponseGraphPainter {
 
  private:
   void paintGrid(QPainter& p, const GraphLayout& layout) const;
+  void paintGainLabels(QPainter& p, const GraphLayout& layout) const;
   void paintCurve(QPainter& p, const std::vector<PlotPoint>& polyline, const QColor& colour,
                   int fromX, int toX) const;
   void paintLegend(QPainter& p, const ResponseGraphModel& model) const;
