@@ -73,7 +73,6 @@ constexpr int kCentred = TEXT_HCENTRE | TEXT_VCENTRE | TEXT_SINGLE_LINE;
 constexpr int kLeft = TEXT_VCENTRE | TEXT_SINGLE_LINE;
 constexpr int kComboLayout = 4;  // 76 × 19, a light skin for the default dark text
 constexpr double kListTextHeight = 13;
-constexpr int kDefaultQPosition = 51;  // 7.6
 
 constexpr TextId kSectionTexts[12] = {kTextHighPass, kTextFreqLabel,       kTextTypeLabel,
                                       kTextSlopeLabel, kTextLowPass,       kTextFreqLabel,
