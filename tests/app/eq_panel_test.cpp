@@ -296,7 +296,24 @@ TEST_F(EqPanelTest, PeqModeDrawsQArmsAndGeqPutsEveryQBackTo76) {
   EXPECT_FALSE(model().qArmsShown());
 }
 
-TEST_F(EqPanelTest, AQWordOf0IsClampedBeforeTheGraph) {
+TEST_F(EqPanelTest, DeviceValuesAreCheckedBeforeTheControlsAndTheGraph) {
+  deviceParam(0, kLowPassCode, 31);  // Linkwitz-Riley 48 dB/Oct
+  EXPECT_EQ(panel().list(2)->displayedIndex(), 2);
+  EXPECT_EQ(panel().list(3)->displayedText(), "48dB/Oct");
+  EXPECT_EQ(model().currentState().type[kLowPassPoint], 31);
+  // A low-pass code in the high-pass register, and a code of no list, leave
+  // both crossovers as they are.
+  const int highPass = model().currentState().type[kHighPassPoint];
+  const int family = panel().list(0)->displayedIndex();
+  for (int32_t word : {21, 34, 7}) {
+    deviceParam(0, kHighPassCode, word);
+    EXPECT_EQ(model().currentState().type[kHighPassPoint], highPass) << word;
+    EXPECT_EQ(model().currentState().type[kLowPassPoint], 31) << word;
+    EXPECT_EQ(panel().list(0)->displayedIndex(), family) << word;
+  }
+  deviceParam(0, kLimiterRelease, 3);
+  EXPECT_EQ(panel().list(4)->displayedText(), "Atk*2");
+
   deviceParam(0, kBandQ + 3, 0);
   EXPECT_EQ(model().currentState().q[bandPoint(3)], kMinDisplayedQ);
   clickGraph(handleAt(bandPoint(3)));
