@@ -10,6 +10,9 @@
 //   --instance NAME           single-instance name (tests run side by side)
 //   --fast-link               the short link timing of the tests
 //   --version                 the program's version
+//   --eq-mode geq|peq, --show-curves all|N[,N...]
+//                             with --screenshot: the EQ panel in that mode and
+//                             the other channels' curves shown (CH numbers)
 #pragma once
 
 #include <QSize>
@@ -17,6 +20,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/main_window.h"
 #include "presets/folders.h"
@@ -32,6 +36,9 @@ struct AppOptions {
   std::string screenshotPath;  // not empty: screenshot mode
   QSize size{1278, 718};
   std::string screenshotScene;  // empty: the window as it starts
+  // Screenshot mode: how the EQ panel is shown.
+  bool screenshotPeq = false;
+  std::vector<int> screenshotCurves;  // channels 0..7 whose curves are shown
   bool help = false;
   bool version = false;  // --version: print the project version
 

@@ -27,6 +27,7 @@
 
 namespace zr78 {
 
+class EqPanel;
 class LevelSlider;
 class ChannelPanel;
 class ImageButton;
@@ -89,6 +90,7 @@ class MainWindow : public QDialog {
   SkinLabel* volumeLabel() const { return volumeLabel_; }
   LevelSlider* volumeSlider() const { return slider_; }
   SkinComboBox* inputSelector() const { return selector_; }
+  EqPanel* eqPanel() const { return eqPanel_; }
   const QTimer& mixerTimer() const { return mixerTimer_; }
   const CanvasScale& scale() const { return scale_; }
   QRect eqPanelRect() const { return eqPanelRect_; }
@@ -137,6 +139,13 @@ class MainWindow : public QDialog {
   void showLinkStatus(LinkStatus status);
   void notifyRegister(int address);
   void showMessage(TextId textEntry, std::optional<TextId> captionEntry = std::nullopt);
+
+  // main_window_eq.cpp: the EQ panel, its register rows and its edits.
+  void createEqPanel();
+  void addEqRoutes();
+  void placeEqPanel();
+  void applyEqRegister(int address);
+  void onEqPanelEdit(int channel, int param);
 
   // main_window_layout.cpp: the design canvas.
   void relayout();
@@ -201,6 +210,7 @@ class MainWindow : public QDialog {
   std::function<void()> runSystemDialog_;
   PanelEdit eqPanelEdit_;
   PanelEdit channelPanelEdit_;
+  EqPanel* eqPanel_ = nullptr;
 };
 
 }  // namespace zr78

@@ -67,6 +67,7 @@ void MainWindow::relayout() {
   eqPanelRect_ = placed(kEqPanelRect);
   channelPanelRect_ = placed(kChannelPanelRect);
   placeChannelPanel();  // channel strip
+  placeEqPanel();
   update();
 }
 

@@ -7,6 +7,9 @@
 #include <cstdio>
 
 #include "app/application.h"
+#include "app/eq_panel.h"
+#include "app/response_graph.h"
+#include "eq/eq_channel_state.h"
 #include "app/main_window.h"
 #include "app/progress_window.h"
 #include "app/screenshot_scene.h"
@@ -49,11 +52,25 @@ void ScreenshotTaker::poll() {
   }
   // Everything the worker posted so far is shown before the grab.
   QCoreApplication::sendPostedEvents();
+  showEqView();
+  QCoreApplication::sendPostedEvents();
   QDir().mkpath(QFileInfo(path_).absolutePath());
   QWidget* target = scene_ ? scene_->target() : app_.window();
   const bool saved = target->grab().save(path_, "PNG");
   if (!saved) std::fprintf(stderr, "zr78: cannot write %s\n", qPrintable(path_));
   finish(saved ? 0 : 1);
+}
+
+// The EQ panel as the options ask: its mode and the other curves shown.
+void ScreenshotTaker::showEqView() {
+  EqPanel* panel = app_.window()->eqPanel();
+  const AppOptions& o = app_.options();
+  if (o.screenshotPeq) {
+    panel->setPeqMode(true);
+    panel->graph()->selectPoint(kFirstBandPoint + 17);  // 1 kHz, with its Q arms
+  }
+  for (int c : o.screenshotCurves)
+    if (c != panel->currentChannel()) panel->graph()->setChannelVisible(c, true);
 }
 
 void ScreenshotTaker::finish(int code) {

@@ -27,6 +27,7 @@ class ScreenshotTaker : public QObject {
  private:
   bool ready() const;
   void poll();
+  void showEqView();
   void finish(int code);
 
   Application& app_;
