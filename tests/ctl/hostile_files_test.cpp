@@ -3,7 +3,7 @@
 // sparse file (read whole, it would take 2 GiB). Every command that reads a
 // file returns its result code and keeps its memory small. Each run is
 // guarded by `timeout`, so a reader that blocks fails the test instead of
-// hanging it.
+// hanging it. Also the bounds of the other outside numbers zr78ctl takes.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -13,6 +13,8 @@
 #include <string>
 
 #include "ctl/ctl_process.h"
+#include "presets/preset_file.h"
+#include "registers/default_image.h"
 
 namespace zr78 {
 namespace {
@@ -79,6 +81,33 @@ TEST_F(HostileFiles, EveryReaderReturnsItsCodeWithoutReadingThem) {
   rusage children{};
   ASSERT_EQ(::getrusage(RUSAGE_CHILDREN, &children), 0);
   EXPECT_LT(children.ru_maxrss, 512 * 1024) << "peak memory of a run, KiB";
+}
+
+// The plot size of `response` is bounded: a width or height outside 64..8192
+// is a usage error with a message, never an overflow in the plot arithmetic.
+TEST_F(HostileFiles, ResponsePlotSizeIsBounded) {
+  PresetFile file(Folders{dir.path(), dir.path(), "zr78", dir.path()});
+  file.header.deviceId = 4037;
+  ASSERT_EQ(file.writeImage(at("tuned.ryb").string(), defaultRegisterImage()), FileResult::Ok);
+  struct Case {
+    const char* size;
+    int exitCode;
+  } const cases[] = {
+      {"--width 64 --height 64", 0},          {"--width 8192 --height 100", 0},
+      {"--width 63", 2},                      {"--height 8193", 2},
+      {"--width 2147483647", 2},              {"--width 0", 2},
+      {"--height -100", 2},                   {"--width 99999999999999999999", 2},
+  };
+  for (const Case& c : cases) {
+    const test::CtlRun result = run(std::string("response tuned.ryb --channel 0 ") + c.size);
+    EXPECT_EQ(result.exitCode, c.exitCode) << c.size << ": " << result.err;
+    if (c.exitCode == 0) {
+      EXPECT_NE(result.out.find("column,frequency_hz,total_db"), std::string::npos) << c.size;
+    } else {
+      EXPECT_EQ(result.out, "") << c.size;
+      EXPECT_NE(result.err.find("--"), std::string::npos) << c.size << ": the option is named: " << result.err;
+    }
+  }
 }
 
 }  // namespace
