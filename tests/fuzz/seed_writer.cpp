@@ -84,6 +84,7 @@ void writeReceiverSeeds(const fs::path& folder) {
     }
     write(folder / (std::string(request.name) + "-frames"), receiverInput(0, frames));
     write(folder / (std::string(request.name) + "-reports"), receiverInput(3, reports));
+    write(folder / (std::string(request.name) + "-sealed"), receiverInput(0x10, frames));
   }
   // A frame in two pieces after garbage, and a bad-CRC frame, sent often.
   Bytes mixed = {0x80, 0x01, 0x00, 0x55, 0x80};
@@ -92,7 +93,7 @@ void writeReceiverSeeds(const fs::path& folder) {
   bad.back() ^= 1;
   mixed.insert(mixed.end(), bad.begin(), bad.end());
   mixed.insert(mixed.end(), echo.begin(), echo.end());
-  write(folder / "mixed-repeated", receiverInput(4 * 63, mixed));
+  write(folder / "mixed-repeated", receiverInput(0xEC, mixed));  // to the bound, CRCs as they are
   const std::string text = "Set_Restart:OK\r\n";
   write(folder / "module-text", receiverInput(0, buildFrame(CMD_MODULE_TEXT, reinterpret_cast<const uint8_t*>(text.data()), text.size())));
 }
