@@ -1,11 +1,15 @@
 // The preset reader on arbitrary bytes: never a crash or a read outside the
 // input; a failed read leaves its output exactly as it was; whatever it
 // accepts holds together (values sized by the header, 16-bit, and a standard
-// file written from them reads back the same).
+// file written from them reads back the same), and zr78ctl's import takes
+// its export back with every register (the missing ones of a short image
+// from the defaults).
 #include <cstdint>
 #include <cstdlib>
 
+#include "ctl/preset_json.h"
 #include "presets/preset_codec.h"
+#include "registers/default_image.h"
 
 namespace {
 
@@ -41,6 +45,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Reading again into a used output gives the same.
   DecodedPreset again = sentinel();
   if (decodePreset(file, again) != FileResult::Ok || !same(again, out)) std::abort();
+
+  const ImportedPreset imported = presetFromJson(presetJsonText(out.header, out.values));
+  if (!imported.ok || imported.registersGiven != out.header.registerCount) std::abort();
+  for (size_t r = 0; r < kPresetRegisterCount; ++r)
+    if (imported.values[r] != (r < out.header.registerCount ? out.values[r] : defaultRegisterImage()[r])) std::abort();
+  if (imported.header.deviceId != out.header.deviceId || !(imported.header.time == out.header.time)) std::abort();
 
   if (out.header.registerCount == kPresetRegisterCount) {
     std::mt19937 random(static_cast<uint32_t>(size));
