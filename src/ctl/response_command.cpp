@@ -72,12 +72,13 @@ void addResponseCommand(CLI::App& root, CtlContext& context) {
   command->add_option("--channel", options->channel, "Output channel 0..7 (CH1 = 0)")
       ->required()
       ->check(CLI::Range(0, 7));
-  command->add_option("--width", options->width, "Plot width in pixels (the EQ panel's at scale 1)")
+  // Bounded so that the plot's arithmetic (width x height) stays far from overflow.
+  command->add_option("--width", options->width, "Plot width in pixels, 64..8192 (the EQ panel's at scale 1)")
       ->capture_default_str()
-      ->check(CLI::PositiveNumber);
-  command->add_option("--height", options->height, "Plot height in pixels")
+      ->check(CLI::Range(64, 8192));
+  command->add_option("--height", options->height, "Plot height in pixels, 64..8192")
       ->capture_default_str()
-      ->check(CLI::PositiveNumber);
+      ->check(CLI::Range(64, 8192));
   command->add_option("--png", options->png,
                       "Write the graph as the window draws it to this PNG file instead of the CSV");
   command->add_flag("--all", options->all, "With --png: the curves of all eight channels");
