@@ -6,6 +6,7 @@
 //
 //   artwork_generator <output folder>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -14,6 +15,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <vector>
 
 #include "artwork_palette.h"
 #include "controls/fader_geometry.h"
@@ -470,6 +472,17 @@ void comboSkin(Writer& w, int layoutIndex) {
 
 // ---- backgrounds ---------------------------------------------------------------
 
+// The logo mark: five bars of width 3 at a pitch of 5, heights 4, 7, 15, 4,
+// 7, centred on the line through `origin`; `scale` design pixels per unit.
+std::vector<QRectF> logoBars(QPointF origin, double scale) {
+  std::vector<QRectF> bars;
+  for (int i = 0; i < 5; ++i) {
+    const double h = (4 + 3 * (i % 3) + (i == 2 ? 5 : 0)) * scale;
+    bars.emplace_back(origin.x() + i * 5 * scale, origin.y() - h / 2, 3 * scale, h);
+  }
+  return bars;
+}
+
 void hairline(QPainter& p, QPointF a, QPointF b, const QColor& c) {
   p.setPen(QPen(c, 1));
   p.drawLine(a, b);
@@ -519,10 +532,7 @@ void mainBackground(Writer& w) {
     // Logo mark before the title.
     p.setPen(Qt::NoPen);
     p.setBrush(ACCENT);
-    for (int i = 0; i < 5; ++i) {
-      const double h = 4 + 3 * (i % 3) + (i == 2 ? 5 : 0);
-      p.drawRoundedRect(QRectF(14 + i * 5, 15 - h / 2, 3, h), 1.5, 1.5);
-    }
+    for (const QRectF& bar : logoBars(QPointF(14, 15), 1)) p.drawRoundedRect(bar, 1.5, 1.5);
     // EQ panel (65..464): the graph's well and the band area.
     well(p, QRectF(195, 65 + 6, 1071, 217), 4);
     well(p, QRectF(195, 65 + 222, 1071, 172), 4);
@@ -594,6 +604,200 @@ void routingArt(Writer& w) {
   });
 }
 
+// ---- icons ---------------------------------------------------------------------
+// The program icon, drawn from the logo mark on a key plate, and the dialogs'
+// message box icons. The program icon exists as PNGs of each size the desktop
+// asks for and as SVG, both from one list of shapes.
+
+// A rounded rectangle with a vertical gradient and an optional outline, in the
+// icon's 64-unit box.
+struct IconShape {
+  QRectF rect;
+  double radius;
+  QColor top, bottom;
+  QColor stroke = Qt::transparent;
+  double strokeWidth = 0;
+};
+
+constexpr double ICON_BOX = 64;
+
+std::vector<IconShape> programIconShapes() {
+  std::vector<IconShape> shapes;
+  // The plate: a key of the top band, outline inside the box.
+  shapes.push_back({QRectF(3.75, 3.75, 56.5, 56.5), 12.25, QColor(76, 75, 76), QColor(36, 36, 38),
+                    QColor(16, 16, 18), 1.5});
+  // Its highlight along the top inner edge.
+  shapes.push_back({QRectF(16, 5.25, 32, 1), 0.5, QColor(255, 255, 255, 30), QColor(255, 255, 255, 30)});
+  // The logo bars at twice their size, centred.
+  for (const QRectF& bar : logoBars(QPointF(9, 30), 2))
+    shapes.push_back({bar, 3, QColor(110, 222, 255), QColor(0, 150, 214)});
+  // The accent line of a pressed key.
+  shapes.push_back({QRectF(20, 51.5, 24, 2.5), 1.25, ACCENT, ACCENT});
+  return shapes;
+}
+
+void paintIcon(QPainter& p, const std::vector<IconShape>& shapes) {
+  for (const IconShape& s : shapes) {
+    if (s.strokeWidth > 0)
+      p.setPen(QPen(s.stroke, s.strokeWidth));
+    else
+      p.setPen(Qt::NoPen);
+    p.setBrush(vertical(s.rect, s.top, s.bottom));
+    p.drawRoundedRect(s.rect, s.radius, s.radius);
+  }
+}
+
+QString svgNumber(double v) { return QString::number(v, 'g', 6); }
+
+// `paint`="#rrggbb" and, when not opaque, its opacity attribute.
+QString svgPaint(const char* paint, const char* opacity, const QColor& c) {
+  QString text = QStringLiteral("%1=\"%2\"").arg(QLatin1String(paint), c.name(QColor::HexRgb));
+  if (c.alpha() != 255)
+    text += QStringLiteral(" %1=\"%2\"").arg(QLatin1String(opacity), svgNumber(c.alphaF()));
+  return text;
+}
+
+QString iconSvg(const std::vector<IconShape>& shapes) {
+  QString defs, body;
+  for (size_t i = 0; i < shapes.size(); ++i) {
+    const IconShape& s = shapes[i];
+    QString fill;
+    if (s.top == s.bottom) {
+      fill = svgPaint("fill", "fill-opacity", s.top);
+    } else {
+      const QString id = QStringLiteral("g%1").arg(i);
+      defs += QStringLiteral("    <linearGradient id=\"%1\" x1=\"0\" y1=\"0\" x2=\"0\" y2=\"1\">"
+                             "<stop offset=\"0\" %2/><stop offset=\"1\" %3/></linearGradient>\n")
+                  .arg(id, svgPaint("stop-color", "stop-opacity", s.top),
+                       svgPaint("stop-color", "stop-opacity", s.bottom));
+      fill = QStringLiteral("fill=\"url(#%1)\"").arg(id);
+    }
+    body += QStringLiteral("  <rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" rx=\"%5\" %6")
+                .arg(svgNumber(s.rect.x()), svgNumber(s.rect.y()), svgNumber(s.rect.width()),
+                     svgNumber(s.rect.height()), svgNumber(s.radius), fill);
+    if (s.strokeWidth > 0)
+      body += QStringLiteral(" %1 stroke-width=\"%2\"")
+                  .arg(svgPaint("stroke", "stroke-opacity", s.stroke), svgNumber(s.strokeWidth));
+    body += QStringLiteral("/>\n");
+  }
+  const QString box = svgNumber(ICON_BOX);
+  return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%1\" height=\"%1\" viewBox=\"0 0 %1 %1\">\n"
+                        "  <defs>\n%2  </defs>\n%3</svg>\n")
+      .arg(box, defs, body);
+}
+
+// The desktop's icons: zr78-<size>.png for each size and zr78.svg.
+bool programIcons(const QString& dir) {
+  const std::vector<IconShape> shapes = programIconShapes();
+  bool ok = true;
+  for (int size : {48, 64, 128, 256, 512}) {
+    QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / ICON_BOX, size / ICON_BOX);
+    paintIcon(p, shapes);
+    p.end();
+    const QString path = dir + QStringLiteral("/zr78-%1.png").arg(size);
+    if (!img.save(path, "PNG")) {
+      std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+      ok = false;
+    }
+  }
+  QFile svg(dir + QStringLiteral("/zr78.svg"));
+  if (!svg.open(QIODevice::WriteOnly | QIODevice::Truncate) || svg.write(iconSvg(shapes).toUtf8()) < 0) {
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(svg.fileName()));
+    ok = false;
+  }
+  return ok;
+}
+
+// Message box glyphs, stroked with round caps in a 40-unit box.
+enum class Sign { Question, Information, Warning, Critical };
+
+void signGlyph(QPainter& p, Sign sign, const QColor& c) {
+  p.setPen(QPen(c, 3.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.setBrush(Qt::NoBrush);
+  auto dot = [&](QPointF at, double r) {
+    p.save();
+    p.setPen(Qt::NoPen);
+    p.setBrush(c);
+    p.drawEllipse(at, r, r);
+    p.restore();
+  };
+  switch (sign) {
+    case Sign::Question: {
+      QPainterPath hook;
+      const QRectF arc(14.2, 9.5, 11.6, 11.6);
+      hook.arcMoveTo(arc, 165);
+      hook.arcTo(arc, 165, -235);
+      hook.quadTo(QPointF(20, 21.2), QPointF(20, 24));
+      p.drawPath(hook);
+      dot(QPointF(20, 30), 2.4);
+      break;
+    }
+    case Sign::Information:
+      dot(QPointF(20, 11.8), 2.6);
+      p.drawLine(QPointF(20, 18), QPointF(20, 29));
+      break;
+    case Sign::Warning:
+      p.drawLine(QPointF(20, 15), QPointF(20, 24));
+      dot(QPointF(20, 30), 2.3);
+      break;
+    case Sign::Critical:
+      p.drawLine(QPointF(14.5, 14.5), QPointF(25.5, 25.5));
+      p.drawLine(QPointF(25.5, 14.5), QPointF(14.5, 25.5));
+      break;
+  }
+}
+
+void messageIcon(Writer& w, int id, Sign sign) {
+  w.picture(id, QSizeF(40, 40), [sign](QPainter& p, const QRectF& r) {
+    const QRectF disc = r.adjusted(2.5, 2.5, -2.5, -2.5);
+    p.setPen(QPen(EDGE_DARK, 1));
+    switch (sign) {
+      case Sign::Question:
+        p.setBrush(vertical(disc, QColor(52, 194, 246), QColor(0, 116, 176)));
+        p.drawEllipse(disc);
+        signGlyph(p, sign, Qt::white);
+        break;
+      case Sign::Information:
+        p.setBrush(vertical(disc, QColor(96, 95, 96), QColor(58, 57, 58)));
+        p.drawEllipse(disc);
+        signGlyph(p, sign, QColor(70, 200, 255));
+        break;
+      case Sign::Warning: {
+        QPainterPath triangle;
+        triangle.moveTo(20, 4.5);
+        triangle.lineTo(36.5, 33.5);
+        triangle.lineTo(3.5, 33.5);
+        triangle.closeSubpath();
+        const QRectF box = triangle.boundingRect();
+        p.setPen(QPen(QColor(150, 92, 10), 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(vertical(box, QColor(255, 204, 80), QColor(232, 148, 24)));
+        p.drawPath(triangle);
+        signGlyph(p, sign, QColor(44, 30, 8));
+        break;
+      }
+      case Sign::Critical:
+        p.setBrush(vertical(disc, QColor(244, 100, 92), QColor(186, 40, 36)));
+        p.drawEllipse(disc);
+        signGlyph(p, sign, Qt::white);
+        break;
+    }
+  });
+}
+
+void icons(Writer& w) {
+  w.picture(png::PROGRAM_ICON, QSizeF(ICON_BOX, ICON_BOX),
+            [](QPainter& p, const QRectF&) { paintIcon(p, programIconShapes()); });
+  messageIcon(w, png::ICON_QUESTION, Sign::Question);
+  messageIcon(w, png::ICON_INFORMATION, Sign::Information);
+  messageIcon(w, png::ICON_WARNING, Sign::Warning);
+  messageIcon(w, png::ICON_CRITICAL, Sign::Critical);
+}
+
 bool generate(const QString& dir) {
   Writer w(dir);
   keyStrip(w, png::TOP_BUTTON, QSizeF(83, 25), 4);
@@ -625,6 +829,7 @@ bool generate(const QString& dir) {
   progressArt(w, png::PROGRESS_BACKGROUND, false);
   progressArt(w, png::PROGRESS_BAR, true);
   routingArt(w);
+  icons(w);
   return w.ok();
 }
 
@@ -634,14 +839,17 @@ bool generate(const QString& dir) {
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: artwork_generator <output folder>\n");
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: artwork_generator <output folder> [<desktop icon folder>]\n");
     return 2;
   }
-  const QString dir = QString::fromLocal8Bit(argv[1]);
-  if (!QDir().mkpath(dir)) {
-    std::fprintf(stderr, "cannot create %s\n", argv[1]);
-    return 1;
+  for (int i = 1; i < argc; ++i) {
+    if (!QDir().mkpath(QString::fromLocal8Bit(argv[i]))) {
+      std::fprintf(stderr, "cannot create %s\n", argv[i]);
+      return 1;
+    }
   }
-  return zr78::art::generate(dir) ? 0 : 1;
+  bool ok = zr78::art::generate(QString::fromLocal8Bit(argv[1]));
+  if (argc == 3) ok = zr78::art::programIcons(QString::fromLocal8Bit(argv[2])) && ok;
+  return ok ? 0 : 1;
 }

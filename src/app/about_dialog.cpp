@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QVBoxLayout>
 
+#include "app/dialog_style.h"
 #include "app/qt_text.h"
 #include "text/window_texts.h"
 
@@ -39,7 +40,7 @@ QString aboutCaption(Language language) {
 AboutDialog::AboutDialog(Language language, QWidget* parent) : QDialog(parent) {
   setWindowTitle(aboutCaption(language));
   auto* icon = new QLabel(this);
-  icon->setPixmap(parent != nullptr ? parent->windowIcon().pixmap(32, 32) : QPixmap());
+  icon->setPixmap(programIcon().pixmap(QSize(64, 64), devicePixelRatioF()));
   auto* name = new QLabel(QString::fromLatin1(kProgramModel), this);
   QFont bold = name->font();
   bold.setBold(true);

@@ -16,11 +16,28 @@ std::optional<QSize> parseSize(const QString& text) {
   return QSize(w, h);
 }
 
+// "all", or channel numbers 1..8 separated by commas.
+std::optional<std::vector<int>> parseCurves(const QString& text) {
+  std::vector<int> channels;
+  if (text == QLatin1String("all")) {
+    for (int c = 0; c < 8; ++c) channels.push_back(c);
+    return channels;
+  }
+  for (const QString& part : text.split(QLatin1Char(','))) {
+    bool ok = false;
+    const int n = part.toInt(&ok);
+    if (!ok || n < 1 || n > 8) return std::nullopt;
+    channels.push_back(n - 1);
+  }
+  return channels;
+}
+
 }  // namespace
 
 std::string appUsage() {
-  return "usage: zr78 [--simulate[=FILE]] [--screenshot FILE [--size WxH]] [--instance NAME] "
-         "[--fast-link]\n"
+  return "Usage: zr78 [--simulate[=FILE] [--sim-faults FAULTS]] [--screenshot FILE [--size WxH] [--scene NAME]\n"
+         "              [--eq-mode geq|peq] [--show-curves all|N[,N...]]] [--instance NAME] [--fast-link]\n"
+         "   or: zr78 --help | --version\n"
          "  --sim-faults FAULTS  with --simulate: faults of the virtual amplifier, to rehearse a bad\n"
          "                     cable; items separated by commas, for example\n"
          "                     loss=0.05,corrupt=0.01,delay-ms=0..300,seed=7\n" +
@@ -31,6 +48,7 @@ std::optional<AppOptions> parseAppOptions(const QStringList& arguments, std::str
   AppOptions o;
   bool sizeGiven = false;
   bool faultsGiven = false;
+  const char* screenshotOnly = nullptr;  // an option that needs --screenshot
   for (int i = 0; i < arguments.size(); ++i) {
     const QString& a = arguments[i];
     auto value = [&](const char* name) -> std::optional<QString> {
@@ -59,6 +77,16 @@ std::optional<AppOptions> parseAppOptions(const QStringList& arguments, std::str
       }
       o.size = *size;
       sizeGiven = true;
+    } else if (a == QLatin1String("--scene")) {
+      const auto v = value("--scene");
+      if (!v) return std::nullopt;
+      if (*v != QLatin1String("strip") && *v != QLatin1String("links") &&
+          *v != QLatin1String("mixer")) {
+        error = "--scene takes strip, links or mixer";
+        return std::nullopt;
+      }
+      o.screenshotScene = v->toStdString();
+      screenshotOnly = "--scene";
     } else if (a == QLatin1String("--instance")) {
       const auto v = value("--instance");
       if (!v) return std::nullopt;
@@ -72,8 +100,29 @@ std::optional<AppOptions> parseAppOptions(const QStringList& arguments, std::str
       faultsGiven = true;
     } else if (a == QLatin1String("--fast-link")) {
       o.fastLink = true;
+    } else if (a == QLatin1String("--eq-mode")) {
+      const auto v = value("--eq-mode");
+      if (!v) return std::nullopt;
+      if (*v != QLatin1String("geq") && *v != QLatin1String("peq")) {
+        error = "--eq-mode takes geq or peq";
+        return std::nullopt;
+      }
+      o.screenshotPeq = *v == QLatin1String("peq");
+      screenshotOnly = "--eq-mode";
+    } else if (a == QLatin1String("--show-curves")) {
+      const auto v = value("--show-curves");
+      if (!v) return std::nullopt;
+      const auto curves = parseCurves(*v);
+      if (!curves) {
+        error = "--show-curves takes all or channel numbers 1..8, for example 2,3";
+        return std::nullopt;
+      }
+      o.screenshotCurves = *curves;
+      screenshotOnly = "--show-curves";
     } else if (a == QLatin1String("--help") || a == QLatin1String("-h")) {
       o.help = true;
+    } else if (a == QLatin1String("--version")) {
+      o.version = true;
     } else {
       error = "unknown argument: " + a.toStdString();
       return std::nullopt;
@@ -85,6 +134,10 @@ std::optional<AppOptions> parseAppOptions(const QStringList& arguments, std::str
   }
   if (sizeGiven && o.screenshotPath.empty()) {
     error = "--size is used with --screenshot";
+    return std::nullopt;
+  }
+  if (screenshotOnly != nullptr && o.screenshotPath.empty()) {
+    error = std::string(screenshotOnly) + " is used with --screenshot";
     return std::nullopt;
   }
   return o;

@@ -5,9 +5,15 @@
 //   --screenshot FILE [--size WxH]
 //                             start offscreen, wait until connected and the
 //                             display is refreshed, save the window as PNG, exit
+//   --scene strip|links|mixer with --screenshot: roles assigned and a link
+//                             group, the link editor open, or the mixer open
 //   --instance NAME           single-instance name (tests run side by side)
 //   --fast-link               the short link timing of the tests
-//   --sim-faults FAULTS         faults of the virtual amplifier (sim/fault_list.h)
+//   --version                 the program's version
+//   --eq-mode geq|peq, --show-curves all|N[,N...]
+//                             with --screenshot: the EQ panel in that mode and
+//                             the other channels' curves shown (CH numbers)
+//   --sim-faults FAULTS       faults of the virtual amplifier (sim/fault_list.h)
 #pragma once
 
 #include <QSize>
@@ -15,6 +21,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/main_window.h"
 #include "presets/folders.h"
@@ -31,7 +38,12 @@ struct AppOptions {
   bool fastLink = false;
   std::string screenshotPath;  // not empty: screenshot mode
   QSize size{1278, 718};
+  std::string screenshotScene;  // empty: the window as it starts
+  // Screenshot mode: how the EQ panel is shown.
+  bool screenshotPeq = false;
+  std::vector<int> screenshotCurves;  // channels 0..7 whose curves are shown
   bool help = false;
+  bool version = false;  // --version: print the project version
 
   // Set by tests, not by the command line.
   std::optional<Folders> folders;

@@ -4,7 +4,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/dialog_style.h"
 #include "app/main_window.h"
+#include "app/settings_window.h"
 #include "app/ui_message_box.h"
 #include "device/amplifier.h"
 #include "sync/link_session.h"
@@ -39,6 +41,8 @@ Application::~Application() {
 }
 
 std::optional<int> Application::start() {
+  // Every dialog, message box and menu of the program wears the skin's look.
+  applyDialogLook();
   const uint32_t locale = options_.localeId ? *options_.localeId : systemLocaleId();
   language_.set(chooseStartupLanguage(readLanguage(folders_), locale));
   translations_.use(language_.get());
@@ -61,6 +65,9 @@ std::optional<int> Application::start() {
   const MainWindowParts parts{session_->table, session_->state, session_->worker, events_,
                               language_,       groups_,         translations_};
   window_ = std::make_unique<MainWindow>(parts, options_.mixerTiming);
+  // The "system" button: the settings window with the device memories, the
+  // language, the noise gate and the tunings on the PC.
+  installSettingsWindow(*window_, {session_->table, session_->state, session_->worker, language_, folders_});
   instance_.setOnRaise([this] { bringForward(); });
   window_->initDialog();
   if (options_.size != QSize(kDesignWidth, kDesignHeight)) window_->resize(options_.size);

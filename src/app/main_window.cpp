@@ -10,6 +10,7 @@
 #include <QPixmap>
 
 #include "app/about_dialog.h"
+#include "app/eq_panel.h"
 #include "app/progress_window.h"
 #include "app/qt_text.h"
 #include "app/ui_link_events.h"
@@ -63,8 +64,10 @@ MainWindow::MainWindow(const MainWindowParts& parts, MixerTiming mixerTiming)
   background_.setOwner(this);
   for (int j = 0; j < kTopButtonCount; ++j) buttonVisible_[j] = kTopButtons[j].visible;
   createControls();
+  createEqPanel();
   buildMessageTable();
   buildRegisterRoutes();
+  createChannelPanel();  // channel strip
   mixerTimer_.setSingleShot(true);
   connect(&mixerTimer_, &QTimer::timeout, this, &MainWindow::onMixerTimer);
 }
@@ -112,6 +115,7 @@ void MainWindow::buildMessageTable() {
           [this](const WindowMessage& m) {
             if (m.lParam() >= 0 && m.lParam() <= kMaxEqChannel)
               eqChannel_ = static_cast<int>(m.lParam());
+            eqPanel_->reload(static_cast<int>(m.lParam()));
             return qintptr{0};
           })
       .on(MSG_LINK_RESYNC,
@@ -141,6 +145,7 @@ void MainWindow::buildRegisterRoutes() {
   routes_.add(kFirstVolumeRegister, [this](int a) { applyVolume(a); });
   routes_.add(kInputSourceRegister, [this](int a) { applyInputSource(a); });
   routes_.add(kDbbSwitchRegister, [this](int a) { applyDeviceKind(a); });
+  addEqRoutes();
 }
 
 bool MainWindow::event(QEvent* e) { return messagesTable_.dispatch(e) || QDialog::event(e); }

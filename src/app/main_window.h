@@ -27,7 +27,9 @@
 
 namespace zr78 {
 
+class EqPanel;
 class LevelSlider;
+class ChannelPanel;
 class ImageButton;
 class ProgressWindow;
 class SkinComboBox;
@@ -88,6 +90,7 @@ class MainWindow : public QDialog {
   SkinLabel* volumeLabel() const { return volumeLabel_; }
   LevelSlider* volumeSlider() const { return slider_; }
   SkinComboBox* inputSelector() const { return selector_; }
+  EqPanel* eqPanel() const { return eqPanel_; }
   const QTimer& mixerTimer() const { return mixerTimer_; }
   const CanvasScale& scale() const { return scale_; }
   QRect eqPanelRect() const { return eqPanelRect_; }
@@ -107,6 +110,10 @@ class MainWindow : public QDialog {
   using PanelEdit = std::function<void(int panel, int control)>;
   void setEqPanelEdit(PanelEdit edit) { eqPanelEdit_ = std::move(edit); }
   void setChannelPanelEdit(PanelEdit edit) { channelPanelEdit_ = std::move(edit); }
+
+  // ---- channel strip (main_window_channels.cpp) ----
+  ChannelPanel* channelPanel() const { return channelPanel_; }
+  // ---- end channel strip ----
 
  public slots:
   void reject() override;  // Escape asks before it closes, like the close button
@@ -133,6 +140,13 @@ class MainWindow : public QDialog {
   void notifyRegister(int address);
   void showMessage(TextId textEntry, std::optional<TextId> captionEntry = std::nullopt);
 
+  // main_window_eq.cpp: the EQ panel, its register rows and its edits.
+  void createEqPanel();
+  void addEqRoutes();
+  void placeEqPanel();
+  void applyEqRegister(int address);
+  void onEqPanelEdit(int channel, int param);
+
   // main_window_layout.cpp: the design canvas.
   void relayout();
   void placeTopButtons();
@@ -155,6 +169,16 @@ class MainWindow : public QDialog {
   void refillSelector();
   void setButtonVisible(int j, bool visible);
   QString volumeText(double db) const;
+
+  // ---- channel strip (main_window_channels.cpp) ----
+  void createChannelPanel();
+  void placeChannelPanel();
+  void refreshChannelPanelTexts();
+  void applyToChannelPanel(int address);
+  void onChannelPanelEdit(int code);
+  void runRoutingDialog();
+  ChannelPanel* channelPanel_ = nullptr;
+  // ---- end channel strip ----
 
   MainWindowParts parts_;
   MixerTiming mixerTiming_;
@@ -186,6 +210,7 @@ class MainWindow : public QDialog {
   std::function<void()> runSystemDialog_;
   PanelEdit eqPanelEdit_;
   PanelEdit channelPanelEdit_;
+  EqPanel* eqPanel_ = nullptr;
 };
 
 }  // namespace zr78

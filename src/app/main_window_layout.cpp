@@ -66,6 +66,8 @@ void MainWindow::relayout() {
   placeVolumeRow();
   eqPanelRect_ = placed(kEqPanelRect);
   channelPanelRect_ = placed(kChannelPanelRect);
+  placeChannelPanel();  // channel strip
+  placeEqPanel();
   update();
 }
 

@@ -1,5 +1,6 @@
 // The top band's behaviour: window buttons, link pause, the navigation
 // buttons, the master volume, the input selector and the language refresh.
+#include "app/eq_panel.h"
 #include "app/main_window.h"
 #include "app/qt_text.h"
 #include "app/qt_translations.h"
@@ -140,6 +141,8 @@ void MainWindow::refreshLanguage() {
     buttons_[j]->setText(qtText(topButtonText(j, language, pressed)));
   }
   refillSelector();
+  refreshChannelPanelTexts();  // channel strip
+  eqPanel_->refreshTexts();
 }
 
 void MainWindow::refillSelector() {

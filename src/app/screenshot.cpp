@@ -7,8 +7,12 @@
 #include <cstdio>
 
 #include "app/application.h"
+#include "app/eq_panel.h"
+#include "app/response_graph.h"
+#include "eq/eq_channel_state.h"
 #include "app/main_window.h"
 #include "app/progress_window.h"
+#include "app/screenshot_scene.h"
 #include "controls/image_button.h"
 #include "sync/link_session.h"
 
@@ -17,7 +21,11 @@ namespace zr78 {
 ScreenshotTaker::ScreenshotTaker(Application& app, QString path) : app_(app), path_(std::move(path)) {
   connect(&timer_, &QTimer::timeout, this, &ScreenshotTaker::poll);
   timer_.start(kPollMs);
+  if (!app_.options().screenshotScene.empty())
+    scene_ = std::make_unique<ScreenshotScene>(app_, app_.options().screenshotScene);
 }
+
+ScreenshotTaker::~ScreenshotTaker() = default;
 
 bool ScreenshotTaker::ready() const {
   MainWindow* w = app_.window();
@@ -36,12 +44,33 @@ void ScreenshotTaker::poll() {
     }
     return;
   }
+  // A scene is set up, then its dialog opened, each shown before the next step.
+  if (scene_ && sceneStep_ < 2) {
+    if (sceneStep_++ == 0) scene_->prepare();
+    else scene_->open();
+    return;
+  }
   // Everything the worker posted so far is shown before the grab.
   QCoreApplication::sendPostedEvents();
+  showEqView();
+  QCoreApplication::sendPostedEvents();
   QDir().mkpath(QFileInfo(path_).absolutePath());
-  const bool saved = app_.window()->grab().save(path_, "PNG");
+  QWidget* target = scene_ ? scene_->target() : app_.window();
+  const bool saved = target->grab().save(path_, "PNG");
   if (!saved) std::fprintf(stderr, "zr78: cannot write %s\n", qPrintable(path_));
   finish(saved ? 0 : 1);
+}
+
+// The EQ panel as the options ask: its mode and the other curves shown.
+void ScreenshotTaker::showEqView() {
+  EqPanel* panel = app_.window()->eqPanel();
+  const AppOptions& o = app_.options();
+  if (o.screenshotPeq) {
+    panel->setPeqMode(true);
+    panel->graph()->selectPoint(kFirstBandPoint + 17);  // 1 kHz, with its Q arms
+  }
+  for (int c : o.screenshotCurves)
+    if (c != panel->currentChannel()) panel->graph()->setChannelVisible(c, true);
 }
 
 void ScreenshotTaker::finish(int code) {

@@ -2,6 +2,8 @@
 
 #include <QMessageBox>
 
+#include "app/dialog_style.h"
+
 namespace zr78 {
 
 namespace {
@@ -57,8 +59,8 @@ MessageResult UiMessageBox::show(const std::string& text, const std::string& cap
                                  const std::function<void(QMessageBox*)>& opened) {
   QString title = QString::fromStdString(caption);
   if (title.isEmpty() && owner_ != nullptr) title = owner_->window()->windowTitle();
-  QMessageBox box(buttons == MessageButtons::YesNo ? QMessageBox::Question : QMessageBox::NoIcon,
-                  title, QString::fromStdString(text), standardButtons(buttons), owner_.data());
+  QMessageBox box(messageIcon(text, buttons), title, QString::fromStdString(text),
+                  standardButtons(buttons), owner_.data());
   box.setTextFormat(Qt::PlainText);
   if (opened) opened(&box);
   return resultOf(box.exec(), buttons);

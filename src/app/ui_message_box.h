@@ -1,7 +1,8 @@
 // The message box routine on Qt: one QMessageBox with a language-table text,
 // owned by the main window; an empty caption becomes the main window's
 // title. The buttons carry the current language's texts through Qt's own
-// translations (QtTranslations). UI thread only.
+// translations (QtTranslations); the icon follows the kind of message
+// (messageIcon in dialog_style.h). UI thread only.
 #pragma once
 
 #include <QPointer>

@@ -27,6 +27,10 @@ int main(int argc, char** argv) {
     std::printf("%s", zr78::appUsage().c_str());
     return 0;
   }
+  if (options->version) {
+    std::printf("zr78 %s\n", ZR78_VERSION);
+    return 0;
+  }
   const bool screenshot = !options->screenshotPath.empty();
   if (screenshot) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -37,6 +41,9 @@ int main(int argc, char** argv) {
   }
   QApplication qt(argc, argv);
   QApplication::setApplicationName(QStringLiteral("zr78"));
+  QApplication::setApplicationVersion(QStringLiteral(ZR78_VERSION));
+  // The desktop entry's id: Wayland matches the window to its menu entry and icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral(ZR78_APP_ID));
 
   zr78::Application app(*options);
   if (auto code = app.start()) return *code;

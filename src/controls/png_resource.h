@@ -28,6 +28,12 @@ inline constexpr const char* PNG_KEY_FRAMES = "zr78-frames";
 
 // Resource numbers and their roles (sizes in design pixels, one frame).
 namespace png {
+// The dialogs' message box icons (40 × 40) and the program icon (64 × 64).
+inline constexpr int ICON_QUESTION = 124;
+inline constexpr int ICON_WARNING = 125;
+inline constexpr int ICON_INFORMATION = 126;
+inline constexpr int ICON_CRITICAL = 127;
+inline constexpr int PROGRAM_ICON = 128;
 inline constexpr int PROGRESS_BACKGROUND = 130;  // 541 × 161
 inline constexpr int PROGRESS_BAR = 131;         // 541 × 161, bar filled
 inline constexpr int MAIN_BACKGROUND = 132;      // 1278 × 718

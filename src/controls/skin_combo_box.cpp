@@ -98,7 +98,8 @@ void SkinComboBox::compose() {
                QRectF(focus_ ? l.width : 0, 0, l.width, l.height));
     // The face text is clipped to its rectangle, clear of the arrow.
     p.setClipRect(textRect_.adjusted(0, 0, 1, 1));
-    p.setFont(makeFontForCellHeight(face_, listFontHeight_ * 1.2));
+    p.setFont(makeFontForCellHeight(
+        face_, faceTextHeight_ > 0 ? faceTextHeight_ * scale_ : listFontHeight_ * 1.2));
     p.setPen(textColour_);
     p.drawText(QRectF(textRect_), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                displayedText());

@@ -48,6 +48,9 @@ class SkinComboBox : public SkinnedWidget<QComboBox> {
   int notificationValue() const { return notificationValue_; }
   void setTextColour(const QColor& c);
   void setFontFace(const QString& face) { face_ = face; relayout(); }
+  // The face text's line height in design pixels (1.2 × the list's 14 by
+  // default); narrow columns take a smaller one so their items fit.
+  void setFaceTextHeight(double designHeight) { faceTextHeight_ = designHeight; redraw(); }
   bool focused() const { return focus_; }
 
  protected:
@@ -78,6 +81,7 @@ class SkinComboBox : public SkinnedWidget<QComboBox> {
   double scale_ = 1.0;
   QRect textRect_;
   int listFontHeight_ = 14;
+  double faceTextHeight_ = 0;  // 0: 1.2 × the list's font height
   bool setUp_ = false;
   bool enabled_ = true;
   bool shown_ = true;

@@ -1,6 +1,7 @@
 // `zr78ctl device ...`: the sync worker without a window, on the real
 // amplifier or (--simulate) on the virtual one. A file name given to save or
 // load goes where the window's save puts it and is found as its load finds it.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -23,7 +24,7 @@
 namespace zr78 {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using TimeoutClock = std::chrono::steady_clock;  // the command's own timeouts
 
 constexpr int kConnectTimeoutS = 6;  // to the handshake's end; a real amplifier needs about 1 s
 constexpr int kReadyTimeoutS = 60;   // then to the end of the full read
@@ -49,9 +50,9 @@ struct DeviceOptions {
 };
 
 template <typename Done>
-bool waitUntil(Clock::time_point end, Done done) {
+bool waitUntil(TimeoutClock::time_point end, Done done) {
   while (!done()) {
-    if (Clock::now() >= end) return false;
+    if (TimeoutClock::now() >= end) return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   return true;
@@ -59,7 +60,7 @@ bool waitUntil(Clock::time_point end, Done done) {
 
 template <typename Done>
 bool waitFor(int seconds, Done done) {
-  return waitUntil(Clock::now() + std::chrono::seconds(seconds), done);
+  return waitUntil(TimeoutClock::now() + std::chrono::seconds(seconds), done);
 }
 
 ExitCode keepState(const Amplifier& amplifier, ExitCode code) {
@@ -131,10 +132,12 @@ std::string addressList(const std::vector<int>& addresses) {
 }
 
 // Edits the worker gave up among first..first+count-1, reported on stderr.
-bool reportGivenUp(ConsoleEvents& events, int first, int count) {
+// Reports the edits the worker gave up among those `mine` selects.
+template <typename Mine>
+bool reportGivenUp(ConsoleEvents& events, Mine isMine) {
   std::vector<int> mine;
   for (int a : events.takeGivenUp())
-    if (a >= first && a < first + count) mine.push_back(a);
+    if (isMine(a)) mine.push_back(a);
   if (mine.empty()) return false;
   std::fprintf(stderr, "error: the amplifier did not acknowledge register%s %s\n", mine.size() > 1 ? "s" : "",
                addressList(mine).c_str());
@@ -214,7 +217,7 @@ ExitCode get(LinkSession& s, ConsoleEvents& events, const DeviceOptions& o) {
   };
   for (int round = 0; round < kReadRounds && !missing().empty(); ++round) {
     for (int a : missing()) s.table.requestReread(a, a);
-    waitUntil(Clock::now() + std::chrono::milliseconds(kReadBackWaitMs), [&] { return missing().empty(); });
+    waitUntil(TimeoutClock::now() + std::chrono::milliseconds(kReadBackWaitMs), [&] { return missing().empty(); });
   }
   for (int a = o.address; a < o.address + o.count; ++a)
     if (events.received(a)) std::printf("%d %d\n", a, s.table.getRegister(a));
@@ -225,55 +228,11 @@ ExitCode get(LinkSession& s, ConsoleEvents& events, const DeviceOptions& o) {
   return ExitCode::Failed;
 }
 
-// Writes consecutive registers; succeeds only once the amplifier has echoed
-// every value and a fresh read of each gives it back.
+// Writes consecutive registers, confirmed as every write of a device command.
 ExitCode set(LinkSession& s, ConsoleEvents& events, const DeviceOptions& o) {
-  const int n = static_cast<int>(o.values.size());
-  for (int i = 0; i < n; ++i) s.table.setRegister(o.address + i, o.values[i]);
-  const auto end = Clock::now() + std::chrono::seconds(kConfirmTimeoutS);
-  std::vector<int> unconfirmed;
-  for (int i = 0; i < n; ++i) unconfirmed.push_back(o.address + i);
-  while (!unconfirmed.empty()) {
-    const bool echoed = waitUntil(end, [&] {
-      for (int a : unconfirmed)
-        if (s.table.dirty(a)) return false;
-      return true;
-    });
-    // A record is also clean when it was given up.
-    if (reportGivenUp(events, o.address, n)) return ExitCode::Failed;
-    if (!echoed) break;
-    std::this_thread::sleep_for(std::chrono::milliseconds(kSettleMs));
-    for (int a : unconfirmed) {
-      events.takeNotified(a);
-      s.table.requestReread(a, a);
-    }
-    std::vector<bool> read(unconfirmed.size(), false);
-    waitUntil(std::min(end, Clock::now() + std::chrono::milliseconds(kReadBackWaitMs)), [&] {
-      bool all = true;
-      for (size_t k = 0; k < unconfirmed.size(); ++k) {
-        if (!read[k]) read[k] = events.takeNotified(unconfirmed[k]);
-        all = all && read[k];
-      }
-      return all;
-    });
-    std::vector<int> left;
-    for (size_t k = 0; k < unconfirmed.size(); ++k) {
-      const int a = unconfirmed[k];
-      const int wanted = o.values[static_cast<size_t>(a - o.address)];
-      if (!read[k] || s.table.dirty(a)) {
-        left.push_back(a);  // not read back yet, or being sent again
-      } else if (s.table.getRegister(a) != wanted) {
-        std::fprintf(stderr, "error: register %d reads %d, not %d\n", a, s.table.getRegister(a), wanted);
-        return ExitCode::Failed;
-      }
-    }
-    unconfirmed = left;
-    if (Clock::now() >= end) break;
-  }
-  if (unconfirmed.empty()) return ExitCode::Ok;
-  std::fprintf(stderr, "error: the amplifier did not confirm register%s %s within %d s\n",
-               unconfirmed.size() > 1 ? "s" : "", addressList(unconfirmed).c_str(), kConfirmTimeoutS);
-  return ExitCode::Failed;
+  std::vector<std::pair<int, int32_t>> writes;
+  for (size_t i = 0; i < o.values.size(); ++i) writes.emplace_back(o.address + static_cast<int>(i), o.values[i]);
+  return writeRegistersConfirmed(s, events, writes);
 }
 
 ExitCode recall(LinkSession& s, const DeviceOptions& o) {
@@ -289,7 +248,7 @@ ExitCode name(LinkSession& s, const DeviceOptions& o) {
 ExitCode loadFile(LinkSession& s, ConsoleEvents& events, const DeviceOptions& o) {
   s.worker.setTransferFilePath(o.file);
   const ExitCode code = runSlot(s, kSlotWriteFile);
-  if (reportGivenUp(events, 0, kRegisterCount)) return ExitCode::Failed;
+  if (reportGivenUp(events, [](int) { return true; })) return ExitCode::Failed;
   return code;
 }
 
@@ -373,6 +332,67 @@ void addDeviceCommand(CLI::App& root, CtlContext& context) {
   name_->add_option("TEXT", o->name)->required();
   name_->callback(command([o](LinkSession& s, ConsoleEvents&) { return name(s, *o); },
                           {[o] { return checkMode(o->mode); }, [o] { return checkName(o->name); }}));
+
+  // ---- device subcommands of other files (apply-eq) run on this link --------
+  context.runOnDevice = [o, device, &folders](const DeviceLinkBody& body) {
+    if (device->count("--simulate") > 0) o->simulateSet = true;
+    return withLink(*o, folders, body);
+  };
+}
+
+// ---- register writes, confirmed --------------------------------------------------
+// Succeeds only once the amplifier has echoed every value and a fresh read of
+// each gives it back; an edit the worker gave up fails at once.
+ExitCode writeRegistersConfirmed(LinkSession& s, ConsoleEvents& events,
+                                 const std::vector<std::pair<int, int32_t>>& writes) {
+  for (const auto& [address, value] : writes) s.table.setRegister(address, value);
+  const auto end = TimeoutClock::now() + std::chrono::seconds(kConfirmTimeoutS);
+  std::vector<std::pair<int, int32_t>> unconfirmed = writes;
+  while (!unconfirmed.empty()) {
+    const bool echoed = waitUntil(end, [&] {
+      for (const auto& write : unconfirmed)
+        if (s.table.dirty(write.first)) return false;
+      return true;
+    });
+    // A record is also clean when it was given up.
+    const auto written = [&](int a) {
+      return std::any_of(writes.begin(), writes.end(), [a](const auto& write) { return write.first == a; });
+    };
+    if (reportGivenUp(events, written)) return ExitCode::Failed;
+    if (!echoed) break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(kSettleMs));
+    for (const auto& write : unconfirmed) {
+      events.takeNotified(write.first);
+      s.table.requestReread(write.first, write.first);
+    }
+    std::vector<bool> read(unconfirmed.size(), false);
+    waitUntil(std::min(end, TimeoutClock::now() + std::chrono::milliseconds(kReadBackWaitMs)), [&] {
+      bool all = true;
+      for (size_t k = 0; k < unconfirmed.size(); ++k) {
+        if (!read[k]) read[k] = events.takeNotified(unconfirmed[k].first);
+        all = all && read[k];
+      }
+      return all;
+    });
+    std::vector<std::pair<int, int32_t>> left;
+    for (size_t k = 0; k < unconfirmed.size(); ++k) {
+      const auto [address, wanted] = unconfirmed[k];
+      if (!read[k] || s.table.dirty(address)) {
+        left.push_back(unconfirmed[k]);  // not read back yet, or being sent again
+      } else if (s.table.getRegister(address) != wanted) {
+        std::fprintf(stderr, "error: register %d reads %d, not %d\n", address, s.table.getRegister(address), wanted);
+        return ExitCode::Failed;
+      }
+    }
+    unconfirmed = left;
+    if (TimeoutClock::now() >= end) break;
+  }
+  if (unconfirmed.empty()) return ExitCode::Ok;
+  std::vector<int> addresses;
+  for (const auto& write : unconfirmed) addresses.push_back(write.first);
+  std::fprintf(stderr, "error: the amplifier did not confirm register%s %s within %d s\n",
+               addresses.size() > 1 ? "s" : "", addressList(addresses).c_str(), kConfirmTimeoutS);
+  return ExitCode::Failed;
 }
 
 }  // namespace zr78

@@ -22,6 +22,7 @@ constexpr ExitCodeRow kExitCodeRows[] = {
     {ExitCode::EmptyName, "the file name is empty"},
     {ExitCode::Timeout, "the amplifier answered but the operation did not end in time"},
     {ExitCode::MalformedJson, "the JSON does not describe a preset file"},
+    {ExitCode::RefusedFilterText, "the filter text cannot be imported (each refused line is named)"},
 };
 
 }  // namespace
@@ -41,7 +42,7 @@ std::string exitCodeHelp() {
   std::string text = "Exit codes:\n";
   for (const ExitCodeRow& row : kExitCodeRows) {
     char line[160];
-    std::snprintf(line, sizeof line, "  %d  %s\n", static_cast<int>(row.code), row.meaning);
+    std::snprintf(line, sizeof line, " %2d  %s\n", static_cast<int>(row.code), row.meaning);
     text += line;
   }
   return text;

@@ -20,6 +20,7 @@ enum class ExitCode : int {
   EmptyName = 7,      // the file name is empty (file result 2)
   Timeout = 8,        // the amplifier answered but the operation did not end in time
   MalformedJson = 9,  // JSON that does not describe a preset file
+  RefusedFilterText = 10,  // a filter text with a line that cannot be imported
 };
 
 ExitCode exitCodeFor(FileResult result);

@@ -7,18 +7,18 @@
 //   zr78ctl preset import JSON FILE   preset file from such JSON ("-" = stdin)
 //
 // show and export find a name as the window's load does (the name itself, the
-// preset folder, the fallback folder); import writes at exactly the name.
+// preset folder, the fallback folder); import writes at exactly the name and
+// takes whatever export prints (preset_json.h). Every file read is a regular
+// file of at most 1 MiB.
 // Exit codes from exit_codes.h; a failure prints one line on stderr.
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <memory>
-#include <iterator>
-#include <nlohmann/json.hpp>
-#include <stdexcept>
 #include <string>
 
 #include "ctl/ctl_commands.h"
+#include "ctl/preset_json.h"
 #include "channels/gain_word.h"
 #include "eq/channel_report.h"
 #include "registers/register_table.h"
@@ -30,13 +30,7 @@ namespace zr78 {
 
 namespace {
 
-using Json = nlohmann::ordered_json;
-
 constexpr int kChannels = 8;
-
-struct MalformedJson : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
 
 template <typename... Args>
 std::string format(const char* pattern, Args... args) {
@@ -126,74 +120,26 @@ void printShow(std::ostream& out, const std::string& file, const PresetFile& dat
   for (int c = 0; c < kChannels; ++c) out << "\n" << describeChannelEq(registers, c);
 }
 
-// ---- export / import --------------------------------------------------------
+// ---- import -----------------------------------------------------------------
 
-Json exportJson(const PresetFile& data) {
-  const PresetHeader& h = data.header;
-  Json json;
-  json["registerCount"] = h.registerCount;
-  json["deviceId"] = h.deviceId;
-  json["passwordFlag"] = h.passwordFlag;
-  json["headerSize"] = h.headerSize;
-  json["formatOne"] = h.formatOne;
-  json["reservedA"] = h.reservedA;
-  json["reservedB"] = h.reservedB;
-  json["time"] = {{"year", h.time.year},     {"month", h.time.month},   {"day", h.time.day},
-                  {"hour", h.time.hour},     {"minute", h.time.minute}, {"second", h.time.second}};
-  json["registers"] = Json::array();
-  for (uint32_t r = 0; r < h.registerCount; ++r) json["registers"].push_back(data.values[r]);
-  return json;
-}
-
-uint32_t unsignedValue(const Json& value, const std::string& name, uint32_t max) {
-  if (!value.is_number_integer() || value.get<int64_t>() < 0 || value.get<uint64_t>() > max)
-    throw MalformedJson(name + " must be an integer 0.." + std::to_string(max));
-  return value.get<uint32_t>();
-}
-
-// An optional field: its value when present, else `otherwise`.
-uint32_t optionalField(const Json& json, const char* name, uint32_t max, uint32_t otherwise) {
-  return json.contains(name) ? unsignedValue(json[name], name, max) : otherwise;
-}
-
-// The layout fields are the writer's own; other values cannot be written.
-void checkLayoutField(const Json& json, const char* name, uint32_t written) {
-  if (json.contains(name) && unsignedValue(json[name], name, UINT32_MAX) != written)
-    throw MalformedJson(std::string(name) + " must be " + std::to_string(written));
-}
-
-std::vector<int32_t> importRegisters(const Json& json) {
-  if (!json.contains("registers") || !json["registers"].is_array() || json["registers"].size() != kPresetRegisterCount)
-    throw MalformedJson("registers must hold " + std::to_string(kPresetRegisterCount) + " values");
-  std::vector<int32_t> values;
-  for (const Json& value : json["registers"]) values.push_back(static_cast<int32_t>(unsignedValue(value, "register value", 65535)));
-  return values;
-}
-
-void importHeader(const Json& json, PresetHeader& h) {
-  if (!json.is_object()) throw MalformedJson("the top level must be an object");
-  if (!json.contains("deviceId")) throw MalformedJson("deviceId is required");
-  h.deviceId = unsignedValue(json["deviceId"], "deviceId", UINT32_MAX);
-  h.passwordFlag = static_cast<uint8_t>(optionalField(json, "passwordFlag", 255, h.passwordFlag));
-  h.reservedA = optionalField(json, "reservedA", UINT32_MAX, h.reservedA);
-  h.reservedB = optionalField(json, "reservedB", UINT32_MAX, h.reservedB);
-  checkLayoutField(json, "registerCount", kPresetRegisterCount);
-  checkLayoutField(json, "headerSize", 512);
-  checkLayoutField(json, "formatOne", 1);
-  if (!json.contains("time")) return;
-  const Json& time = json["time"];
-  if (!time.is_object()) throw MalformedJson("time must be an object");
-  std::pair<const char*, uint32_t*> fields[] = {{"year", &h.time.year},     {"month", &h.time.month},
-                                                {"day", &h.time.day},       {"hour", &h.time.hour},
-                                                {"minute", &h.time.minute}, {"second", &h.time.second}};
-  for (auto& [name, field] : fields) *field = optionalField(time, name, UINT32_MAX, *field);
-}
-
-std::string readJsonText(const std::string& source) {
-  if (source == "-") return std::string(std::istreambuf_iterator<char>(std::cin), {});
-  const auto bytes = readWholeFile(pathFromUtf8(source));
-  if (!bytes) throw std::invalid_argument(source);
-  return std::string(bytes->begin(), bytes->end());
+// The JSON text from a file or standard input, at most kMaxReadBytes.
+ExitCode readJsonText(const std::string& source, std::string& text) {
+  if (source == "-") {
+    std::string read;
+    char chunk[8192];
+    while (read.size() <= kMaxReadBytes && std::cin.read(chunk, sizeof chunk).gcount() > 0)
+      read.append(chunk, static_cast<size_t>(std::cin.gcount()));
+    if (read.size() > kMaxReadBytes)
+      return reportFailure("standard input", readStatusMeaning(ReadStatus::TooLarge), ExitCode::MalformedJson);
+    text = std::move(read);
+    return ExitCode::Ok;
+  }
+  std::vector<uint8_t> bytes;
+  const ReadStatus status = readBoundedFile(pathFromUtf8(source), kMaxReadBytes, bytes);
+  if (status == ReadStatus::TooLarge) return reportFailure(source, readStatusMeaning(status), ExitCode::MalformedJson);
+  if (status != ReadStatus::Ok) return reportFailure(source, readStatusMeaning(status), ExitCode::CannotOpen);
+  text.assign(bytes.begin(), bytes.end());
+  return ExitCode::Ok;
 }
 
 // ---- commands ---------------------------------------------------------------
@@ -201,7 +147,10 @@ std::string readJsonText(const std::string& source) {
 // The window's load order: the name itself, the preset folder, the fallback folder.
 ExitCode readPreset(const std::string& file, PresetFile& data) {
   const FileResult result = data.load(file);
-  return result == FileResult::Ok ? ExitCode::Ok : reportResult(file, result);
+  if (result == FileResult::Ok) return ExitCode::Ok;
+  // The reader's own reason ("not a regular file", "larger than 1 MiB") says more.
+  return reportFailure(file, data.problem().empty() ? std::string(fileResultMeaning(result)) : data.problem(),
+                       exitCodeFor(result));
 }
 
 ExitCode runShow(const std::string& file, const Folders& folders) {
@@ -215,25 +164,19 @@ ExitCode runShow(const std::string& file, const Folders& folders) {
 ExitCode runExport(const std::string& file, const Folders& folders) {
   PresetFile data(folders);
   if (const ExitCode failed = readPreset(file, data); failed != ExitCode::Ok) return failed;
-  std::cout << exportJson(data).dump(2) << "\n";
+  std::cout << presetJsonText(data.header, data.values) << "\n";
   return ExitCode::Ok;
 }
 
 ExitCode runImport(const std::string& source, const std::string& file, const Folders& folders) {
+  std::string text;
+  if (const ExitCode failed = readJsonText(source, text); failed != ExitCode::Ok) return failed;
   PresetFile data(folders);
-  std::vector<int32_t> values;
-  try {
-    const Json json = Json::parse(readJsonText(source));
-    importHeader(json, data.header);
-    values = importRegisters(json);
-  } catch (const std::invalid_argument&) {
-    return reportResult(source, FileResult::CannotOpen);
-  } catch (const Json::exception& e) {
-    return reportFailure(source, std::string("malformed JSON: ") + e.what(), ExitCode::MalformedJson);
-  } catch (const MalformedJson& e) {
-    return reportFailure(source, std::string("malformed JSON: ") + e.what(), ExitCode::MalformedJson);
-  }
-  const FileResult result = data.writeImage(file, std::span<const int32_t, kPresetRegisterCount>(values.data(), values.size()));
+  const ImportedPreset imported = presetFromJson(text, data.header);
+  if (!imported.ok) return reportFailure(source, "malformed JSON: " + imported.error, ExitCode::MalformedJson);
+  if (!imported.note.empty()) std::cerr << "zr78ctl preset: " << source << ": " << imported.note << "\n";
+  data.header = imported.header;
+  const FileResult result = data.writeImage(file, imported.values);
   if (result != FileResult::Ok) return reportResult(file, result);
   std::cout << PresetFile::completeName(file) << "\n";
   return ExitCode::Ok;
@@ -271,7 +214,11 @@ void addPresetCommand(CLI::App& root, CtlContext& context) {
   exporter->add_option("FILE", args->file, "preset file: a path, or a name found as the window loads it")->required();
   exporter->callback([args, &context, &folders] { context.exitCode = runExport(args->file, folders); });
 
-  CLI::App* importer = preset->add_subcommand("import", "Write a preset file from JSON (deviceId, 1678 registers)");
+  CLI::App* importer = preset->add_subcommand(
+      "import",
+      "Write a preset file from JSON as export prints it: deviceId and up to 1678 registers (fewer are filled "
+      "from the register defaults, with a note on stderr); registerCount, when given, must match the registers; "
+      "headerSize and formatOne are informational");
   importer->add_option("JSON", args->json, "JSON file, - for standard input")->required();
   importer->add_option("FILE", args->file, "preset file to write (exactly there)")->required();
   importer->callback([args, &context, &folders] { context.exitCode = runImport(args->json, args->file, folders); });

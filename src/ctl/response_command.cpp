@@ -1,9 +1,11 @@
 // zr78ctl response FILE --channel N [--width W --height H]: the computed
-// response of one channel of a preset file as CSV.
+// response of one channel of a preset file as CSV; with --png OUT [--all]
+// the graph as the window draws it instead.
 #include <algorithm>
 #include <iostream>
 #include <memory>
 
+#include "controls/response_graph_png.h"
 #include "ctl/ctl_commands.h"
 #include "eq/channel_report.h"
 #include "eq/plot_geometry.h"
@@ -19,7 +21,21 @@ struct ResponseOptions {
   int channel = 0;
   int width = 0;
   int height = 0;
+  std::string png;   // not empty: the picture instead of the CSV
+  bool all = false;  // the picture shows every channel's curve
 };
+
+ExitCode writePng(const RegisterImage& registers, const ResponseOptions& options) {
+  const GraphPictureResult result = saveResponseGraphPng(
+      registers, {options.channel, options.all, options.width, options.height, options.png});
+  if (result.status == GraphPictureStatus::kWritten) return ExitCode::Ok;
+  std::cerr << "zr78ctl response: " << result.message << "\n";
+  switch (result.status) {
+    case GraphPictureStatus::kBadRequest: return ExitCode::Usage;
+    case GraphPictureStatus::kCannotWrite: return ExitCode::CannotCreate;
+    default: return ExitCode::Failed;
+  }
+}
 
 ExitCode runResponse(const ResponseOptions& options, const Folders& folders) {
   PresetFile file(folders);
@@ -31,6 +47,7 @@ ExitCode runResponse(const ResponseOptions& options, const Folders& folders) {
   RegisterImage registers = defaultRegisterImage();
   std::copy_n(file.values.begin(), std::min<size_t>(file.header.registerCount, registers.size()),
               registers.begin());
+  if (!options.png.empty()) return writePng(registers, options);
   const std::string csv = responseCsv(registers, options.channel, options.width, options.height);
   if (csv.empty()) {
     std::cerr << "zr78ctl response: channel must be 0..7 and the plot at least 1 x 1\n";
@@ -55,12 +72,16 @@ void addResponseCommand(CLI::App& root, CtlContext& context) {
   command->add_option("--channel", options->channel, "Output channel 0..7 (CH1 = 0)")
       ->required()
       ->check(CLI::Range(0, 7));
-  command->add_option("--width", options->width, "Plot width in pixels (the EQ panel's at scale 1)")
+  // Bounded so that the plot's arithmetic (width x height) stays far from overflow.
+  command->add_option("--width", options->width, "Plot width in pixels, 64..8192 (the EQ panel's at scale 1)")
       ->capture_default_str()
-      ->check(CLI::PositiveNumber);
-  command->add_option("--height", options->height, "Plot height in pixels")
+      ->check(CLI::Range(64, 8192));
+  command->add_option("--height", options->height, "Plot height in pixels, 64..8192")
       ->capture_default_str()
-      ->check(CLI::PositiveNumber);
+      ->check(CLI::Range(64, 8192));
+  command->add_option("--png", options->png,
+                      "Write the graph as the window draws it to this PNG file instead of the CSV");
+  command->add_flag("--all", options->all, "With --png: the curves of all eight channels");
   command->callback([options, &context] { context.exitCode = runResponse(*options, context.folders); });
 }
 

@@ -21,11 +21,13 @@ int main(int argc, char** argv) {
   using namespace zr78;
   CLI::App app{"zr78ctl - ZR-78 amplifier tuning from the command line"};
   app.require_subcommand(1);
+  app.set_version_flag("--version", std::string("zr78ctl ") + ZR78_VERSION);
   CtlContext context{Folders::forRunningProgram()};
   app.footer(exitCodeHelp() + folderHelp(context.folders));
   addPresetCommand(app, context);
   addDeviceCommand(app, context);
   addResponseCommand(app, context);
+  addEqTextCommands(app, context);
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {

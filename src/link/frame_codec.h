@@ -73,8 +73,9 @@ class FrameReceiver {
 
  private:
   void boundBuffer();
-  // Scans the buffer; returns the consume point (0 when nothing was accepted).
-  size_t scanAndDispatch();
+  // Scans the buffer from `from` on; returns the consume point (0 when
+  // nothing was accepted).
+  size_t scanAndDispatch(size_t from);
   void dispatch(uint8_t command, const uint8_t* data, size_t count);
 
   RegisterTable& table_;

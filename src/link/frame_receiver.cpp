@@ -22,9 +22,15 @@ void FrameReceiver::receiveBytes(const uint8_t* bytes, size_t count) {
   // The lock is held over the scan: dispatch takes no other lock, and
   // bufferedBytes/clear on other threads then never see a half-consumed buffer.
   std::lock_guard<std::mutex> lock(mutex_);
+  // A candidate that was complete in the bytes already scanned has been
+  // decided for good (accepted frames were consumed): only the last
+  // kLongestFrame - 1 of them can still complete, so the scan resumes there
+  // and the work per piece stays bounded however much garbage is kept.
+  const size_t scanned = buffer_.size() < kFrameOverhead ? 0 : buffer_.size();
+  const size_t resume = scanned >= kLongestFrame ? scanned - (kLongestFrame - 1) : 0;
   if (count > 0) buffer_.insert(buffer_.end(), bytes, bytes + count);
   if (buffer_.size() < kFrameOverhead) return;
-  const size_t consumed = scanAndDispatch();
+  const size_t consumed = scanAndDispatch(resume);
   buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(consumed));
   boundBuffer();
 }
@@ -39,11 +45,11 @@ void FrameReceiver::clear() {
   buffer_.clear();
 }
 
-size_t FrameReceiver::scanAndDispatch() {
+size_t FrameReceiver::scanAndDispatch(size_t from) {
   const size_t size = buffer_.size();
   const uint8_t* buf = buffer_.data();
   size_t consumed = 0;
-  size_t i = 0;
+  size_t i = from;
   while (i + 1 < size) {  // a start byte as the last byte waits for its length
     if (buf[i] != kFrameStart) {
       ++i;

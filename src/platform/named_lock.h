@@ -3,8 +3,12 @@
 // Used for the USB channel ("HID_VID_4084_PID_4357") and for the single
 // instance ("ZR-78").
 //
-// POSIX: flock(LOCK_EX | LOCK_NB) on the file "<name>.lock" in
-// $XDG_RUNTIME_DIR (else the temporary directory). Windows: a named mutex.
+// POSIX: flock(LOCK_EX | LOCK_NB) on the file "<name>.lock" in a folder of
+// the user's own: $XDG_RUNTIME_DIR when it is a private folder of this user,
+// else "zr78-locks-<uid>" in the temporary directory, made with mode 0700. A
+// folder there that another user made, or that others may write, is not
+// used (the lock then cannot be taken). So one user's lock files never stand
+// in another user's way. Windows: a named mutex of the session.
 // Two NamedLock objects in one process exclude each other too.
 //
 // Not thread-safe: one owner thread per object.
@@ -27,7 +31,9 @@ class NamedLock {
   void release();
   bool held() const;
 
-  // Where the lock of `name` lives (the file on POSIX, the mutex name on Windows).
+  // Where the lock of `name` lives (the file on POSIX, the mutex name on
+  // Windows); makes the per-user folder when missing. Empty when no private
+  // folder can be had.
   static std::string lockPath(const std::string& name);
 
  private:

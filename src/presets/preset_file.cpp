@@ -62,10 +62,15 @@ FileResult PresetFile::readImage(const std::string& name) {
 }
 
 FileResult PresetFile::readImageAt(const fs::path& path) {
-  const auto file = readWholeFile(path);
-  if (!file) return FileResult::CannotOpen;
+  std::vector<uint8_t> file;
+  const ReadStatus read = readBoundedFile(path, kMaxPresetFileBytes, file);
+  problem_ = readStatusMeaning(read, kMaxPresetFileBytes);
+  // Too large to be a preset file: damaged, not "try the next folder".
+  if (read == ReadStatus::TooLarge) return FileResult::ChecksumMismatch;
+  if (read != ReadStatus::Ok) return FileResult::CannotOpen;
   DecodedPreset decoded;
-  const FileResult result = decodePreset(*file, decoded);
+  const FileResult result = decodePreset(file, decoded);
+  problem_ = fileResultMeaning(result);
   if (result != FileResult::Ok) return result;
   header = decoded.header;
   values = std::move(decoded.values);
@@ -98,12 +103,17 @@ FileResult PresetFile::load(const std::string& name) {
   const fs::path places[] = {folders_.resolve(completed), Folders::in(folders_.preset(), completed),
                              Folders::in(folders_.fallback, completed)};
   FileResult result = FileResult::CannotOpen;
+  std::string notAFile;  // a FIFO or folder of the name says more than a later "cannot open"
   for (const fs::path& place : places) {
     result = readImageAt(place);
-    if (result == FileResult::CannotOpen) continue;
+    if (result == FileResult::CannotOpen) {
+      if (notAFile.empty() && problem_ == readStatusMeaning(ReadStatus::NotRegularFile)) notAFile = problem_;
+      continue;
+    }
     lastPath_ = utf8FromPath(place);
     break;
   }
+  if (result == FileResult::CannotOpen && !notAFile.empty()) problem_ = notAFile;
   return result;
 }
 

@@ -16,6 +16,9 @@
 
 namespace zr78 {
 
+// The largest file a read takes (a preset file is 7490 bytes).
+inline constexpr uint64_t kMaxPresetFileBytes = uint64_t{1} << 20;
+
 class PresetFile {
  public:
   // Records the local time as the write time; header fields as this program
@@ -28,7 +31,9 @@ class PresetFile {
 
   // One file at exactly the completed name (relative to the working folder).
   FileResult writeImage(const std::string& name, std::span<const int32_t, kPresetRegisterCount> values);
-  // Ok: header and values replaced. Any other result changes nothing.
+  // Ok: header and values replaced. Any other result changes nothing. Only
+  // a regular file of at most kMaxPresetFileBytes is read; a larger one gives
+  // ChecksumMismatch, anything but a regular file CannotOpen.
   FileResult readImage(const std::string& name);
 
   // Into the preset folder (made when missing), else into the fallback
@@ -49,6 +54,9 @@ class PresetFile {
   PresetHeader header;          // set deviceId before a save; replaced by a read
   std::vector<int32_t> values;  // registerCount + 20 entries after a read
   const std::string& lastPath() const { return lastPath_; }
+  // Why the last read failed, for messages: "not a regular file", "larger
+  // than 1 MiB", "checksum mismatch", ...
+  const std::string& problem() const { return problem_; }
   const Folders& folders() const { return folders_; }
 
  private:
@@ -58,6 +66,7 @@ class PresetFile {
   Folders folders_;
   std::mt19937 random_;
   std::string lastPath_;
+  std::string problem_;
 };
 
 // The local time now, as the file stores it.

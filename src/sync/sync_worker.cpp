@@ -1,5 +1,7 @@
 #include "sync/sync_worker.h"
 
+#include <chrono>
+
 #include "link/frame_format.h"
 #include "link/register_entries.h"
 #include "link/usb_link.h"

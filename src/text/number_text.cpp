@@ -51,7 +51,9 @@ std::optional<Conversion> readConversion(std::string_view format, size_t at) {
 }
 
 std::string charsOf(double value, std::chars_format style, int precision) {
-  std::array<char, 400> buffer;  // DBL_MAX in fixed notation is 309 digits
+  // DBL_MAX in fixed notation is 309 digits, then the point and up to
+  // kMaxWidth decimals.
+  std::array<char, 309 + 1 + kMaxWidth + 32> buffer;
   const auto [end, error] =
       std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, style, precision);
   if (error != std::errc()) return {};

@@ -61,6 +61,13 @@ constexpr NumberedEntry<MainWindowText> kMainWindowRows[] = {
     {MainWindowText::kAboutCaption, {"关于", "關於", "About"}},
 };
 
+constexpr NumberedEntry<LinkEditorText> kLinkEditorRows[] = {
+    {LinkEditorText::kTitle, {"通道联动", "通道連動", "Channel Link"}},
+    {LinkEditorText::kHint,
+     {"左键点击通道加入联动，右键点击移除", "左鍵點選通道加入連動，右鍵點選移除",
+      "Left-click a channel to link it, right-click to remove it"}},
+};
+
 // A window table: every enum value has its row, in order.
 template <typename Id, size_t N>
 constexpr std::array<TextEntry, N> windowRows(const NumberedEntry<Id> (&rows)[N]) {
@@ -75,6 +82,7 @@ constexpr auto kRoutingTable = windowRows(kRoutingRows);
 constexpr auto kChannelStripTable = windowRows(kChannelStripRows);
 constexpr auto kWorkerTable = windowRows(kWorkerRows);
 constexpr auto kMainWindowTable = windowRows(kMainWindowRows);
+constexpr auto kLinkEditorTable = windowRows(kLinkEditorRows);
 
 }  // namespace
 
@@ -105,6 +113,10 @@ std::span<const TextEntry> windowTable<WorkerText>() {
 template <>
 std::span<const TextEntry> windowTable<MainWindowText>() {
   return kMainWindowTable;
+}
+template <>
+std::span<const TextEntry> windowTable<LinkEditorText>() {
+  return kLinkEditorTable;
 }
 
 }  // namespace zr78

@@ -48,6 +48,9 @@ enum class WorkerText : int {
 // the caption.
 enum class MainWindowText : int { kSoftwareVersion, kAboutCaption, kCount };
 
+// The link editor's caption and the hint above its circles.
+enum class LinkEditorText : int { kTitle, kHint, kCount };
+
 // The whole table of one window; defined for each enum above.
 template <typename Id>
 std::span<const TextEntry> windowTable();
@@ -66,6 +69,8 @@ template <>
 std::span<const TextEntry> windowTable<WorkerText>();
 template <>
 std::span<const TextEntry> windowTable<MainWindowText>();
+template <>
+std::span<const TextEntry> windowTable<LinkEditorText>();
 
 // The entry's text in `language`; an empty view for an entry out of range.
 template <typename Id>

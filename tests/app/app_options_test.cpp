@@ -66,5 +66,16 @@ TEST(AppOptionsTest, SimulatorFaults) {
   EXPECT_NE(appUsage().find("--sim-faults FAULTS"), std::string::npos);
 }
 
+// The channel-side pictures: a named scene, only with a screenshot.
+TEST(AppOptionsTest, ScreenshotScenes) {
+  std::string error;
+  const auto links = parseAppOptions({"--screenshot", "s.png", "--scene", "links"}, error);
+  ASSERT_TRUE(links) << error;
+  EXPECT_EQ(links->screenshotScene, "links");
+  EXPECT_FALSE(parseAppOptions({"--screenshot", "s.png", "--scene", "eq"}, error));
+  EXPECT_FALSE(parseAppOptions({"--scene", "mixer"}, error));
+  EXPECT_FALSE(error.empty());
+}
+
 }  // namespace
 }  // namespace zr78

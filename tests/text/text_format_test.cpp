@@ -41,7 +41,8 @@ TEST(TextFormat, EveryTableTextWithAPlaceholderCanBeFilled) {
                                                     windowTable<RoutingText>(),
                                                     windowTable<ChannelStripText>(),
                                                     windowTable<WorkerText>(),
-                                                    windowTable<MainWindowText>()};
+                                                    windowTable<MainWindowText>(),
+                                                    windowTable<LinkEditorText>()};
   int filled = 0;
   for (const auto& table : tables) {
     for (const TextEntry& entry : table) {

@@ -27,6 +27,7 @@ std::vector<NamedTable> allTables() {
       {"channel strip", windowTable<ChannelStripText>()},
       {"worker", windowTable<WorkerText>()},
       {"main window", windowTable<MainWindowText>()},
+      {"link editor", windowTable<LinkEditorText>()},
   };
 }
 
