@@ -11,7 +11,6 @@
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
-
 #include <algorithm>
 #include <cmath>
 
@@ -73,7 +72,8 @@ QString filterDone(const MappedFilter& m, Language language) {
     limits << text(T::kQHeld, language)
                   .arg(number("%.2f", Q_STEPS.front() / Q_SCALE) + QStringLiteral("..") +
                        number("%.2f", Q_STEPS.back() / Q_SCALE));
-  return limits.isEmpty() ? done : done + QStringLiteral(" (") + limits.join(QStringLiteral(", ")) + QStringLiteral(")");
+  return limits.isEmpty() ? done
+                          : done + QStringLiteral(" (") + limits.join(QStringLiteral(", ")) + QStringLiteral(")");
 }
 
 std::vector<ReportRow> reportRows(const FilterMapping& mapping, Language language) {
@@ -105,13 +105,18 @@ std::vector<ReportRow> reportRows(const FilterMapping& mapping, Language languag
     const QString bands = mapping.usedBands + 1 == kBandCount
                               ? QString::number(kBandCount)
                               : QStringLiteral("%1..%2").arg(mapping.usedBands + 1).arg(kBandCount);
-    rows.push_back({{}, text(T::kUnused, language), text(T::kUnusedBands, language).arg(bands),
-                    text(T::kUnusedDone, language), true});
+    rows.push_back({{},
+                    text(T::kUnused, language),
+                    text(T::kUnusedBands, language).arg(bands),
+                    text(T::kUnusedDone, language),
+                    true});
   }
   if (mapping.highPassKept)
-    rows.push_back({{}, text(T::kHighPass, language), text(T::kNotInText, language), text(T::kKept, language), true});
+    rows.push_back(
+        {{}, text(T::kHighPass, language), text(T::kNotInText, language), text(T::kKept, language), true});
   if (mapping.lowPassKept)
-    rows.push_back({{}, text(T::kLowPass, language), text(T::kNotInText, language), text(T::kKept, language), true});
+    rows.push_back(
+        {{}, text(T::kLowPass, language), text(T::kNotInText, language), text(T::kKept, language), true});
   return rows;
 }
 
@@ -176,9 +181,10 @@ FilterImportDialog::FilterImportDialog(const FilterMapping& mapping, const QStri
   rounding->setWordWrap(true);
   rounding->setForegroundRole(QPalette::PlaceholderText);
   const CurveDeviation& d = mapping.deviation;
-  deviation_ = new QLabel(text(T::kDeviation, language)
-                              .arg(number("%.3f", d.maxDb), d.atHz > 0 ? hertz(d.atHz) : QStringLiteral("—")),
-                          this);
+  deviation_ =
+      new QLabel(text(T::kDeviation, language)
+                     .arg(number("%.3f", d.maxDb), d.atHz > 0 ? number("%.0f Hz", d.atHz) : QStringLiteral("—")),
+                 this);
   deviation_->setWordWrap(true);
   QFont bold = deviation_->font();
   bold.setBold(true);
@@ -193,8 +199,7 @@ FilterImportDialog::FilterImportDialog(const FilterMapping& mapping, const QStri
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
-  for (QPushButton* b : {apply_, cancel_})
-    b->setMinimumSize(static_cast<int>(88 * s), static_cast<int>(26 * s));
+  for (QPushButton* b : {apply_, cancel_}) b->setMinimumSize(static_cast<int>(88 * s), static_cast<int>(26 * s));
 
   auto* layout = new QVBoxLayout(this);
   const int margin = static_cast<int>(std::lround(10 * s));
@@ -238,7 +243,8 @@ void FilterImportDialog::fillReport(const FilterMapping& mapping, Language langu
   report_->resizeColumnsToContents();
   // Room between the columns, at the dialog's scale.
   const int padding = static_cast<int>(std::lround(14 * scale_));
-  for (int c = 0; c + 1 < report_->columnCount(); ++c) report_->setColumnWidth(c, report_->columnWidth(c) + padding);
+  for (int c = 0; c + 1 < report_->columnCount(); ++c)
+    report_->setColumnWidth(c, report_->columnWidth(c) + padding);
   report_->resizeRowsToContents();
   report_->horizontalHeader()->setStretchLastSection(true);
 }

@@ -4,7 +4,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QStringList>
-
 #include <algorithm>
 
 #include "app/filter_import_dialog.h"
@@ -84,10 +83,12 @@ FilterImportPlan planFilterImport(const QString& path, const RegisterImage& curr
 }
 
 void FilterTextMenu::addTo(ResponseGraph& graph, const std::shared_ptr<FilterTextMenu>& menu) {
-  graph.addMenuItem([menu] { return qtText(windowText(GraphMenuText::kImportFilters, menu->parts_.language.get())); },
-                    [menu] { menu->importFilters(); });
-  graph.addMenuItem([menu] { return qtText(windowText(GraphMenuText::kExportFilters, menu->parts_.language.get())); },
-                    [menu] { menu->exportFilters(); });
+  graph.addMenuItem(
+      [menu] { return qtText(windowText(GraphMenuText::kImportFilters, menu->parts_.language.get())); },
+      [menu] { menu->importFilters(); });
+  graph.addMenuItem(
+      [menu] { return qtText(windowText(GraphMenuText::kExportFilters, menu->parts_.language.get())); },
+      [menu] { menu->exportFilters(); });
 }
 
 void FilterTextMenu::tell(const QString& message) {
@@ -123,9 +124,9 @@ bool FilterTextMenu::importFile(const QString& path) {
 
 void FilterTextMenu::exportFilters() {
   const Language language = parts_.language.get();
-  QString path = QFileDialog::getSaveFileName(
-      parts_.owner, dialogTitle(GraphMenuText::kExportFilters, language), offeredFilterTextPath(parts_.channel()),
-      qtText(windowText(GraphMenuText::kFilterTextFilter, language)));
+  QString path = QFileDialog::getSaveFileName(parts_.owner, dialogTitle(GraphMenuText::kExportFilters, language),
+                                              offeredFilterTextPath(parts_.channel()),
+                                              qtText(windowText(GraphMenuText::kFilterTextFilter, language)));
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".txt");
   exportFile(path);

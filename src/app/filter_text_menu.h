@@ -30,9 +30,9 @@ struct FilterTextMenuParts {
   const RegisterTable& table;
   LanguageIndex& language;
   MessageBoxRoutine& messages;
-  QWidget* owner;                  // parent of the dialogs
-  std::function<int()> channel;    // the channel the EQ panel shows
-  std::function<double()> scale;   // the window's scale, for the preview's size
+  QWidget* owner;                 // parent of the dialogs
+  std::function<int()> channel;   // the channel the EQ panel shows
+  std::function<double()> scale;  // the window's scale, for the preview's size
   // The window's edit path: every write set, copied to linked channels, shown.
   std::function<void(const std::vector<RegisterWrite>&)> apply;
 };

@@ -3,7 +3,6 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPolygonF>
-
 #include <algorithm>
 #include <cmath>
 
@@ -62,8 +61,8 @@ void paintLegend(QPainter& p, const GraphLayout& layout, const FilterComparisonL
     p.setPen(r.pen);
     p.drawLine(QPointF(plate.left() + pad, mid), QPointF(plate.left() + pad + sample, mid));
     p.setPen(kLegendText);
-    p.drawText(QRectF(plate.left() + pad + sample + gap, top, textWidth + 1, row), Qt::AlignLeft | Qt::AlignVCenter,
-               r.text);
+    p.drawText(QRectF(plate.left() + pad + sample + gap, top, textWidth + 1, row),
+               Qt::AlignLeft | Qt::AlignVCenter, r.text);
     top += row;
   }
 }
@@ -74,7 +73,8 @@ std::vector<double> comparisonFrequencies(const GraphLayout& layout) {
   const int from = layout.xOf(kLowestBandHz), to = layout.xOf(kHighestBandHz);
   std::vector<double> hz;
   hz.push_back(kLowestBandHz);
-  for (int x = from + 1; x < to; ++x) hz.push_back(std::clamp(layout.frequencyAt(x), 1.0 * kLowestBandHz, 1.0 * kHighestBandHz));
+  for (int x = from + 1; x < to; ++x)
+    hz.push_back(std::clamp(layout.frequencyAt(x), 1.0 * kLowestBandHz, 1.0 * kHighestBandHz));
   hz.push_back(kHighestBandHz);
   return hz;
 }
