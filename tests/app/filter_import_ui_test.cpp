@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/app_options.h"
 #include "app/filter_import_dialog.h"
 #include "app/filter_text_menu.h"
 #include "app/qt_text.h"
@@ -337,6 +338,18 @@ TEST(FilterImportTexts, PlaceholdersAreTheSameInEveryLanguage) {
       EXPECT_EQ(placeholders(table[e][languageIndex(l)]),
                 placeholders(table[e][languageIndex(Language::kEnglish)]))
           << "entry " << e;
+}
+
+TEST(FilterImportScene, TheImportSceneAndItsFilterTextGoTogether) {
+  std::string error;
+  const auto o = parseAppOptions({"--screenshot", "s.png", "--scene", "import", "--filters", "f.txt"}, error);
+  ASSERT_TRUE(o) << error;
+  EXPECT_EQ(o->screenshotScene, "import");
+  EXPECT_EQ(o->screenshotFilters, "f.txt");
+  for (const QStringList& bad : {QStringList{"--screenshot", "s.png", "--scene", "import"},
+                                 QStringList{"--screenshot", "s.png", "--scene", "mixer", "--filters", "f.txt"},
+                                 QStringList{"--scene", "import", "--filters", "f.txt"}})
+    EXPECT_FALSE(parseAppOptions(bad, error)) << bad.join(' ').toStdString();
 }
 
 }  // namespace
