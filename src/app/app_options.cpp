@@ -35,7 +35,8 @@ std::optional<std::vector<int>> parseCurves(const QString& text) {
 }  // namespace
 
 std::string appUsage() {
-  return "Usage: zr78 [--simulate[=FILE] [--sim-faults FAULTS]] [--screenshot FILE [--size WxH] [--scene NAME]\n"
+  return "Usage: zr78 [--simulate[=FILE] [--sim-faults FAULTS]]\n"
+         "              [--screenshot FILE [--size WxH] [--scene NAME [--filters FILE]]\n"
          "              [--eq-mode geq|peq] [--show-curves all|N[,N...]]] [--instance NAME] [--fast-link]\n"
          "   or: zr78 --help | --version\n"
          "  --sim-faults FAULTS  with --simulate: faults of the virtual amplifier, to rehearse a bad\n"
@@ -81,12 +82,16 @@ std::optional<AppOptions> parseAppOptions(const QStringList& arguments, std::str
       const auto v = value("--scene");
       if (!v) return std::nullopt;
       if (*v != QLatin1String("strip") && *v != QLatin1String("links") &&
-          *v != QLatin1String("mixer")) {
-        error = "--scene takes strip, links or mixer";
+          *v != QLatin1String("mixer") && *v != QLatin1String("import")) {
+        error = "--scene takes strip, links, mixer or import";
         return std::nullopt;
       }
       o.screenshotScene = v->toStdString();
       screenshotOnly = "--scene";
+    } else if (a == QLatin1String("--filters")) {
+      const auto v = value("--filters");
+      if (!v) return std::nullopt;
+      o.screenshotFilters = v->toStdString();
     } else if (a == QLatin1String("--instance")) {
       const auto v = value("--instance");
       if (!v) return std::nullopt;
@@ -134,6 +139,10 @@ std::optional<AppOptions> parseAppOptions(const QStringList& arguments, std::str
   }
   if (sizeGiven && o.screenshotPath.empty()) {
     error = "--size is used with --screenshot";
+    return std::nullopt;
+  }
+  if ((o.screenshotScene == "import") != !o.screenshotFilters.empty()) {
+    error = "--scene import and --filters FILE go together";
     return std::nullopt;
   }
   if (screenshotOnly != nullptr && o.screenshotPath.empty()) {

@@ -7,6 +7,9 @@
 //                             display is refreshed, save the window as PNG, exit
 //   --scene strip|links|mixer with --screenshot: roles assigned and a link
 //                             group, the link editor open, or the mixer open
+//   --scene import --filters FILE
+//                             with --screenshot: the preview of FILE's filter
+//                             text imported onto CH1
 //   --instance NAME           single-instance name (tests run side by side)
 //   --fast-link               the short link timing of the tests
 //   --version                 the program's version
@@ -39,6 +42,7 @@ struct AppOptions {
   std::string screenshotPath;  // not empty: screenshot mode
   QSize size{1278, 718};
   std::string screenshotScene;  // empty: the window as it starts
+  std::string screenshotFilters;  // --filters: the filter text of the import scene
   // Screenshot mode: how the EQ panel is shown.
   bool screenshotPeq = false;
   std::vector<int> screenshotCurves;  // channels 0..7 whose curves are shown

@@ -14,6 +14,7 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "app/main_layout.h"
 #include "app/register_routes.h"
@@ -41,6 +42,7 @@ class RegisterTable;
 class SyncWorker;
 class UiLinkEvents;
 struct LinkState;
+struct RegisterWrite;
 
 // What the window works with; the application owns all of it.
 struct MainWindowParts {
@@ -146,6 +148,8 @@ class MainWindow : public QDialog {
   void placeEqPanel();
   void applyEqRegister(int address);
   void onEqPanelEdit(int channel, int param);
+  // An imported filter text (app/filter_text_menu.h): each write as an edit.
+  void applyImportedFilters(const std::vector<RegisterWrite>& writes);
 
   // main_window_layout.cpp: the design canvas.
   void relayout();

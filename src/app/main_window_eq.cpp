@@ -2,7 +2,9 @@
 // the EQ rows of the register -> view routing, and the panel's edits into
 // the register table and the linked channels.
 #include "app/eq_panel.h"
+#include "app/filter_text_menu.h"
 #include "app/main_window.h"
+#include "app/response_graph.h"
 #include "channels/link_groups.h"
 #include "eq/eq_model.h"
 #include "eq/eq_param_lookup.h"
@@ -14,6 +16,12 @@ namespace zr78 {
 void MainWindow::createEqPanel() {
   eqPanel_ = new EqPanel({parts_.table, parts_.language, messageBox_, &background_}, this);
   setEqPanelEdit([this](int channel, int param) { onEqPanelEdit(channel, param); });
+  // Filter texts in and out of the shown channel, from the graph's menu.
+  FilterTextMenu::addTo(*eqPanel_->graph(),
+                        std::make_shared<FilterTextMenu>(FilterTextMenuParts{
+                            parts_.table, parts_.language, messageBox_, this,
+                            [this] { return eqPanel_->currentChannel(); }, [this] { return scale_.min; },
+                            [this](const std::vector<RegisterWrite>& writes) { applyImportedFilters(writes); }}));
 }
 
 // Each channel's block (crossovers and bands) and its limiter group; the
@@ -47,6 +55,23 @@ void MainWindow::onEqPanelEdit(int channel, int param) {
   parts_.table.setRegister(*address, *word);
   if (const auto slot = linkSlotOfParam(param))
     propagate(parts_.table, parts_.groups, channel, *slot, [this](int a) { notifyRegister(a); });
+}
+
+// Each write is set (marked for the worker) and copied to the channel's
+// link group as the panel's own edit of that register would be, then shown:
+// the panel, the graph and the strip follow the table.
+void MainWindow::applyImportedFilters(const std::vector<RegisterWrite>& writes) {
+  const auto notify = [this](int a) { notifyRegister(a); };
+  for (const RegisterWrite& w : writes) {
+    parts_.table.setRegister(w.address, w.value);
+    notifyRegister(w.address);
+    if (w.address >= kFirstChannelGainRegister && w.address <= kLastChannelGainRegister) {
+      propagate(parts_.table, parts_.groups, w.address - kFirstChannelGainRegister, kSlotChannelGain, notify);
+    } else if (const auto at = eqParamAt(w.address)) {
+      if (const auto slot = linkSlotOfParam(at->param))
+        propagate(parts_.table, parts_.groups, at->channel, *slot, notify);
+    }
+  }
 }
 
 }  // namespace zr78

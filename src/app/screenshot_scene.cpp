@@ -1,10 +1,14 @@
 #include "app/screenshot_scene.h"
 
 #include <QDialog>
+#include <QFileInfo>
 #include <array>
+#include <cstdio>
 
 #include "app/application.h"
 #include "app/channel_panel.h"
+#include "app/filter_import_dialog.h"
+#include "app/filter_text_menu.h"
 #include "app/link_editor.h"
 #include "app/main_window.h"
 #include "app/routing_dialog.h"
@@ -96,6 +100,15 @@ void ScreenshotScene::open() {
   } else if (name_ == "mixer") {
     dialog_ = std::make_unique<RoutingDialog>(app_.session()->table, language,
                                               RoutingDialog::kDefaultRows, window.scale().min, &window);
+  } else if (name_ == "import") {
+    const QString path = QString::fromStdString(app_.options().screenshotFilters);
+    const FilterImportPlan plan =
+        planFilterImport(path, registerImageOf(app_.session()->table), 0, language);
+    if (plan.mapping)
+      dialog_ = std::make_unique<FilterImportDialog>(*plan.mapping, QFileInfo(path).fileName(), language,
+                                                     window.scale().min, &window);
+    else
+      std::fprintf(stderr, "zr78: %s\n", qPrintable(plan.refusal));
   }
   if (dialog_) dialog_->show();
 }

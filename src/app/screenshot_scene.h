@@ -1,7 +1,8 @@
 // The pictures of the channel side for review and the README: a strip with
 // its speaker roles assigned (the car lit), levels, delays and a link
-// group; the same with the link editor open; the mixer open. Set up through
-// the window's own paths, as a user or the amplifier would set them.
+// group; the same with the link editor open; the mixer open; the preview of
+// a filter-text import onto CH1. Set up through the window's own paths, as a
+// user or the amplifier would set them.
 #pragma once
 
 #include <QPointer>
@@ -17,7 +18,8 @@ class Application;
 
 class ScreenshotScene {
  public:
-  // "strip", "links" or "mixer"; an unknown or empty name sets up nothing.
+  // "strip", "links", "mixer" or "import" (of the options' filter text); an
+  // unknown or empty name sets up nothing.
   ScreenshotScene(Application& app, std::string name);
   ~ScreenshotScene();
 

@@ -322,6 +322,11 @@ void ResponseGraphPainter::paintFrame(QPainter& p, const ResponseGraphModel& mod
   p.restore();
 }
 
+void ResponseGraphPainter::paintScale(QPainter& p, const GraphLayout& layout) const {
+  paintGrid(p, layout);
+  paintGainLabels(p, layout);
+}
+
 QImage ResponseGraphPainter::render(const ResponseGraphModel& model, const QImage& background) const {
   QImage image = backdrop(model, background);
   if (image.isNull()) return image;

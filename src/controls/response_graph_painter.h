@@ -38,6 +38,10 @@ class ResponseGraphPainter {
   // A whole picture: backdrop and frame.
   QImage render(const ResponseGraphModel& model, const QImage& background) const;
 
+  // The grid, its frequency labels and the gain labels alone, for other
+  // pictures on the graph's scale (the layout given to prepare()).
+  void paintScale(QPainter& p, const GraphLayout& layout) const;
+
   // Where the frame's parts are drawn (client coordinates, rounded out), so
   // a window repaints only what changed.
   QRect handleRect(const ResponseGraphModel& model, int point) const;

@@ -9,6 +9,9 @@ namespace zr78 {
 enum class GraphMenuText : int {
   kSavePicture,    // the menu item and the dialog's title
   kPictureFilter,  // the dialog's file type
+  kImportFilters,  // the menu item and the open dialog's title
+  kExportFilters,  // the menu item and the save dialog's title
+  kFilterTextFilter,  // both dialogs' file types (";;"-separated)
   kCount,
 };
 
