@@ -179,20 +179,11 @@ void ChannelPanel::setBackground(const PanelSurface* surface) {
   if (laidOut_) setScale(scale_);
 }
 
+// The part of the window's background under the panel; the controls draw
+// their own cached faces over it.
 void ChannelPanel::paintEvent(QPaintEvent* e) {
   QPainter p(this);
-  if (background_ == nullptr || background_->image().isNull()) {
-    p.fillRect(e->rect(), noBackgroundColour());
-    return;
-  }
-  // The part of the window's background under the panel; the controls draw
-  // their own cached faces over it, so nothing is erased twice.
-  const QImage& image = background_->image();
-  const qreal dpr = image.devicePixelRatio();
-  const QPoint at = background_->originOf(this);
-  const QRect r = e->rect();
-  p.drawImage(QRectF(r), image,
-              QRectF((at.x() + r.x()) * dpr, (at.y() + r.y()) * dpr, r.width() * dpr, r.height() * dpr));
+  paintSurfaceUnder(p, background_, this, e->region());
 }
 
 // ---------------------------------------------------------------------------

@@ -351,18 +351,7 @@ void EqPanel::refreshTexts() {
 // picture over it from its cache, so nothing is erased and nothing flickers.
 void EqPanel::paintEvent(QPaintEvent* e) {
   QPainter p(this);
-  if (background_ == nullptr || background_->image().isNull()) {
-    p.fillRect(e->rect(), noBackgroundColour());
-    return;
-  }
-  const QImage& image = background_->image();
-  const qreal dpr = image.devicePixelRatio();
-  const QPoint at = background_->originOf(this);
-  for (const QRect& r : e->region()) {
-    const QRect source = r.translated(at);
-    p.drawImage(r, image, QRectF(source.x() * dpr, source.y() * dpr, source.width() * dpr,
-                                 source.height() * dpr));
-  }
+  paintSurfaceUnder(p, background_, this, e->region());
 }
 
 // ---- keyboard navigation --------------------------------------------------------------

@@ -104,4 +104,20 @@ QImage captureBackground(const PanelSurface* source, const QWidget* control) {
   return out;
 }
 
+void paintSurfaceUnder(QPainter& painter, const PanelSurface* surface, const QWidget* widget,
+                       const QRegion& region) {
+  if (surface == nullptr || surface->image().isNull()) {
+    for (const QRect& r : region) painter.fillRect(r, noBackgroundColour());
+    return;
+  }
+  const QImage& image = surface->image();
+  const qreal dpr = image.devicePixelRatio();
+  const QPoint at = surface->originOf(widget);
+  for (const QRect& r : region) {
+    const QRect source = r.translated(at);
+    painter.drawImage(QRectF(r), image,
+                      QRectF(source.x() * dpr, source.y() * dpr, source.width() * dpr, source.height() * dpr));
+  }
+}
+
 }  // namespace zr78

@@ -7,7 +7,9 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPainter>
 #include <QPointer>
+#include <QRegion>
 #include <QRect>
 #include <QWidget>
 
@@ -76,5 +78,12 @@ inline QColor noBackgroundColour() { return QColor(240, 240, 240); }
 
 // The background under a control from an optional surface (grey without one).
 QImage captureBackground(const PanelSurface* source, const QWidget* control);
+
+// Paints the part of an optional surface under `widget` into each rectangle of
+// `region` (widget coordinates); grey without a surface or image. A panel
+// paints its background this way and its controls their cached faces over it,
+// so nothing is erased twice.
+void paintSurfaceUnder(QPainter& painter, const PanelSurface* surface, const QWidget* widget,
+                       const QRegion& region);
 
 }  // namespace zr78
