@@ -5,8 +5,10 @@
 // Beyond no crash, no read outside a buffer and no hang, it checks that every
 // change to the register table is explained by a frame with a good CRC among
 // the bytes the receiver was given: a stored value by a read reply (command 6)
-// carrying that address and value, a cleared dirty mark by a write echo
-// (command 3) of the stored value, register 1243 by a mode name (command 4).
+// carrying that address and value (and never over a pending edit), a read
+// mark by a read reply for the address, a cleared dirty mark by a write echo
+// (command 3) of the stored value, a new dirty mark by an echo for the
+// address (an older write applied after the one that made the record clean).
 //
 // Input: byte 0 chooses the path (bit 0: HID reports, bit 1: whole 64-byte
 // reports), the passes (bits 2..3: 1..4; bits 5..7 all set: up to 64, so
@@ -51,10 +53,9 @@ using Snapshot = std::array<RecordState, kRecordCount>;
 
 NOT_FUZZED void snapshot(const RegisterTable& table, Snapshot& records) {
   for (int a = 0; a < kRecordCount; ++a) {
-    const RegisterRecord* r = table.record(a);
-    records[a] = {r->value.load(std::memory_order_relaxed), r->tries.load(std::memory_order_relaxed),
-                  r->fromDevice.load(std::memory_order_relaxed), r->dirty.load(std::memory_order_relaxed),
-                  r->rereadRequest.load(std::memory_order_relaxed)};
+    const RegisterState r = table.state(a);
+    records[a] = {r.value, table.tries(a), table.fromDevice(a) ? 1u : 0u, r.dirty ? 1u : 0u,
+                  table.rereadRequested(a) ? 1u : 0u};
   }
 }
 
@@ -89,10 +90,11 @@ class Explanations {
   bool stored(int address, int32_t value) const {
     return address <= kRegisterCount && reads_.count(key(address, value)) > 0;
   }
+  bool read(int address) const { return address <= kRegisterCount && readAddresses_.count(address) > 0; }
   bool acknowledged(int address, int32_t value) const {
     return address < kRegisterCount && echoes_.count(key(address, value)) > 0;
   }
-  bool modeCommand(int32_t value) const { return modes_.count(static_cast<uint32_t>(value)) > 0; }
+  bool echoed(int address) const { return address < kRegisterCount && echoAddresses_.count(address) > 0; }
 
  private:
   NOT_FUZZED void explain(uint8_t command, const uint8_t* data, size_t count) {
@@ -100,14 +102,13 @@ class Explanations {
       for (size_t k = 0; k + 4 <= count; k += 4) {
         const uint32_t address = data[k] << 8 | data[k + 1], value = data[k + 2] << 8 | data[k + 3];
         (command == 6 ? reads_ : echoes_).insert(key(address, value));
+        (command == 6 ? readAddresses_ : echoAddresses_).insert(address);
       }
-    } else if (command == 4 && count >= 1) {
-      modes_.insert(data[0]);
     }
   }
 
   std::vector<uint8_t> stream_;
-  std::unordered_set<uint32_t> reads_, echoes_, modes_;
+  std::unordered_set<uint32_t> reads_, echoes_, readAddresses_, echoAddresses_;
 };
 
 [[noreturn]] void unexplained(const char* what, int address, const RecordState& was, const RecordState& now) {
@@ -120,14 +121,16 @@ NOT_FUZZED void checkChanges(const Snapshot& was, const Snapshot& now, const Exp
   for (int a = 0; a < kRecordCount; ++a) {
     const RecordState& w = was[a];
     const RecordState& n = now[a];
-    const bool byModeName = a == kModeCommandRegister && why.modeCommand(n.value);
-    if (n.value != w.value || (n.fromDevice && !w.fromDevice)) {
+    if (n.value != w.value) {
       if (n.value < 0 || n.value > 0xFFFF) unexplained("value out of range", a, w, n);
-      if (!why.stored(a, n.value) && !byModeName) unexplained("stored value", a, w, n);
+      if (!why.stored(a, n.value)) unexplained("stored value", a, w, n);
+      if (w.dirty) unexplained("pending edit replaced", a, w, n);
     }
-    if (w.dirty && !n.dirty && !why.acknowledged(a, n.value) && !byModeName) unexplained("acknowledgement", a, w, n);
+    if (n.fromDevice && !w.fromDevice && !why.read(a)) unexplained("read mark", a, w, n);
+    if (w.dirty && !n.dirty && !why.acknowledged(a, n.value)) unexplained("acknowledgement", a, w, n);
+    if (n.dirty && !w.dirty && !why.echoed(a)) unexplained("dirty mark", a, w, n);
     if (n.tries != w.tries && !(n.tries == 0 && !n.dirty)) unexplained("tries", a, w, n);
-    if ((n.dirty && !w.dirty) || n.reread != w.reread) unexplained("mark", a, w, n);
+    if (n.reread != w.reread) unexplained("reread mark", a, w, n);
   }
 }
 
@@ -167,10 +170,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   RegisterTable table;
   table.initRegisters();
-  // Some records wait for an echo, so that acknowledgements show.
+  // Some records wait for the echo of their first send, so that
+  // acknowledgements show; some others have been acknowledged already, so
+  // that an older write's echo can mark them again.
   for (int a = 0; a < kRegisterCount; a += 3) {
     table.setDirty(a, true);
-    table.setTries(a, 1);
+    table.beginSend(a);
+  }
+  for (int a = 1; a < kRegisterCount; a += 6) {
+    table.setDirty(a, true);
+    table.beginSend(a);
+    table.acknowledge(a, static_cast<uint16_t>(table.getRegister(a)));
   }
   LinkState state;
   FixedClock clock;
