@@ -46,7 +46,7 @@ void answerWrite(Context& c, const std::vector<uint8_t>& d, Replies& out) {
   for (size_t at = 0; at + 4 <= d.size(); at += 4) {
     if (!c.faults.ignoreWrites.contains(word(d, at)))
       c.memory.writeFromHost(word(d, at), word(d, at + 2), !c.config.refuseRecall);
-    if (word(d, at) == c.config.unacknowledgedAddress) continue;
+    if (word(d, at) == c.config.unacknowledgedAddress || c.faults.noEcho.contains(word(d, at))) continue;
     echo.data.insert(echo.data.end(), d.begin() + static_cast<std::ptrdiff_t>(at),
                      d.begin() + static_cast<std::ptrdiff_t>(at + 4));
   }

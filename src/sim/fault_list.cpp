@@ -27,6 +27,7 @@ constexpr Item kItems[] = {
     {"stall", nullptr, "the amplifier stops answering and its writes block"},
     {"ignore-writes", "A[..B]", "writes of register A (..B) are echoed but not stored"},
     {"drop-reads", "A[..B]", "register A (..B) never arrives in read replies"},
+    {"no-echo", "A[..B]", "writes of register A (..B) are stored but never echoed"},
 };
 
 std::vector<std::string_view> split(std::string_view text, char separator) {
@@ -106,6 +107,8 @@ std::optional<FaultConfig> parseFaultList(std::string_view list, std::string& er
       ok = parseAddresses(value, faults.ignoreWrites);
     } else if (key == "drop-reads") {
       ok = parseAddresses(value, faults.dropReads);
+    } else if (key == "no-echo") {
+      ok = parseAddresses(value, faults.noEcho);
     } else if (key == "seed") {
       ok = parseNumber(value, faults.seed);
     } else {
@@ -122,10 +125,15 @@ std::optional<FaultConfig> parseFaultList(std::string_view list, std::string& er
 }
 
 std::string faultListHelp(const std::string& indent) {
+  const auto nameOf = [](const Item& item) {
+    return std::string(item.key) + (item.value ? std::string("=") + item.value : std::string());
+  };
+  size_t column = 0;
+  for (const Item& item : kItems) column = std::max(column, nameOf(item).size() + 2);
   std::string help;
   for (const Item& item : kItems) {
-    std::string name = std::string(item.key) + (item.value ? std::string("=") + item.value : std::string());
-    name.resize(std::max<size_t>(16, name.size() + 2), ' ');
+    std::string name = nameOf(item);
+    name.resize(column, ' ');
     help += indent + name + item.meaning + "\n";
   }
   return help;

@@ -81,7 +81,9 @@
 // it, as with a device whose write hangs in the kernel. ignoreWrites: the
 // device echoes writes of those registers as usual but keeps their old
 // values; dropReads: read replies and the dump leave those registers out
-// (the other entries of a reply still arrive). The pattern comes
+// (the other entries of a reply still arrive); noEcho: writes of those
+// registers are stored but left out of the echo (as unacknowledgedAddress).
+// The pattern comes
 // from a std::mt19937 seeded with `seed` at every setFaults, so the same seed
 // and the same host traffic give the same faults.
 //
@@ -147,6 +149,7 @@ struct FaultConfig {
   bool stall = false;        // the device never answers and its writes block
   AddressRange ignoreWrites; // writes of these registers are echoed but not stored
   AddressRange dropReads;    // these registers never appear in read replies (reads and the dump)
+  AddressRange noEcho;       // writes of these registers are stored but never echoed
   uint32_t seed = 1;         // the fault pattern is reproducible
 };
 

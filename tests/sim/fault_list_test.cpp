@@ -30,9 +30,10 @@ TEST(FaultListTest, Items) {
       {"duplicate=1", make([](FaultConfig& f) { f.duplicateRate = 1; })},
       {"stall", make([](FaultConfig& f) { f.stall = true; })},
       {"silent,loss=0", make([](FaultConfig& f) { f.silent = true; })},
-      {"ignore-writes=148,drop-reads=1600..1677", make([](FaultConfig& f) {
+      {"ignore-writes=148,drop-reads=1600..1677,no-echo=0..3", make([](FaultConfig& f) {
          f.ignoreWrites = {148, 148};
          f.dropReads = {1600, 1677};
+         f.noEcho = {0, 3};
        })},
   };
   for (const Case& c : cases) {
@@ -52,6 +53,8 @@ TEST(FaultListTest, Items) {
     EXPECT_EQ(f->ignoreWrites.last, c.expected.ignoreWrites.last);
     EXPECT_EQ(f->dropReads.first, c.expected.dropReads.first);
     EXPECT_EQ(f->dropReads.last, c.expected.dropReads.last);
+    EXPECT_EQ(f->noEcho.first, c.expected.noEcho.first);
+    EXPECT_EQ(f->noEcho.last, c.expected.noEcho.last);
   }
 }
 
@@ -69,7 +72,7 @@ TEST(FaultListTest, MistakesAreRefusedWithAMessage) {
 TEST(FaultListTest, HelpNamesEveryItem) {
   const std::string help = faultListHelp();
   for (const char* item : {"loss=P", "corrupt=P", "duplicate=P", "delay-ms=N[..M]", "seed=N", "silent", "stall",
-                           "ignore-writes=A[..B]", "drop-reads=A[..B]"})
+                           "ignore-writes=A[..B]", "drop-reads=A[..B]", "no-echo=A[..B]"})
     EXPECT_NE(help.find(item), std::string::npos) << item;
 }
 
