@@ -177,6 +177,7 @@ SendStep RegisterTable::beginSend(int address) {
     }
     // Given up: only this generation, only if no newer edit came meanwhile
     // (that one is taken on the next turn, with fresh tries).
+    if (giveUpWindowHook_) giveUpWindowHook_(address);
     if (r->word.compare_exchange_strong(w, w & ~kDirtyBit)) {
       r->tries.store(0);
       r->sentGeneration.store(0);

@@ -21,6 +21,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 
 #include "registers/default_image.h"
 #include "registers/register_map.h"
@@ -126,6 +127,11 @@ class RegisterTable {
   // that an idle worker sends at once. May be null.
   void setEditSignal(Signal* signal) { editSignal_.store(signal); }
 
+  // Tests only: called by a give-up between reading the record and clearing
+  // it, the window in which a newer edit can land. Set it before the table is
+  // shared.
+  void setGiveUpWindowHook(std::function<void(int address)> hook) { giveUpWindowHook_ = std::move(hook); }
+
   static bool isDeviceAddress(int address) { return address >= 0 && address < kRegisterCount; }
   static bool isRecordAddress(int address) { return address >= 0 && address < kRecordCount; }
 
@@ -137,6 +143,7 @@ class RegisterTable {
   std::array<RegisterRecord, kRecordCount> records_;
   std::atomic<bool> dirtyMarking_{true};
   std::atomic<Signal*> editSignal_{nullptr};
+  std::function<void(int)> giveUpWindowHook_;
 };
 
 }  // namespace zr78

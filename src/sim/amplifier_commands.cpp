@@ -14,6 +14,7 @@ using Replies = std::vector<DeviceFrame>;
 struct Context {
   AmplifierMemory& memory;
   const SimConfig& config;
+  const FaultConfig& faults;
 };
 
 uint8_t hi(int32_t v) { return static_cast<uint8_t>((v >> 8) & 0xFF); }
@@ -43,8 +44,9 @@ void answerRecall(Context& c, const std::vector<uint8_t>& d, Replies& out) {
 void answerWrite(Context& c, const std::vector<uint8_t>& d, Replies& out) {
   DeviceFrame echo{CMD_WRITE_REGISTERS, {}};
   for (size_t at = 0; at + 4 <= d.size(); at += 4) {
-    c.memory.writeFromHost(word(d, at), word(d, at + 2), !c.config.refuseRecall);
-    if (word(d, at) == c.config.unacknowledgedAddress) continue;
+    if (!c.faults.ignoreWrites.contains(word(d, at)))
+      c.memory.writeFromHost(word(d, at), word(d, at + 2), !c.config.refuseRecall);
+    if (word(d, at) == c.config.unacknowledgedAddress || c.faults.noEcho.contains(word(d, at))) continue;
     echo.data.insert(echo.data.end(), d.begin() + static_cast<std::ptrdiff_t>(at),
                      d.begin() + static_cast<std::ptrdiff_t>(at + 4));
   }
@@ -65,7 +67,8 @@ void answerRead(Context& c, const std::vector<uint8_t>& d, Replies& out) {
   const size_t count = std::min(d.size() / 2, static_cast<size_t>(kReadBatchLimit));
   for (size_t i = 0; i < count; ++i) {
     const int address = word(d, 2 * i);
-    if (AmplifierMemory::validAddress(address)) appendEntry(reply.data, address, c.memory.reg(address));
+    if (AmplifierMemory::validAddress(address) && !c.faults.dropReads.contains(address))
+      appendEntry(reply.data, address, c.memory.reg(address));
   }
   out.push_back(std::move(reply));
 }
@@ -84,7 +87,8 @@ void answerDump(Context& c, const std::vector<uint8_t>&, Replies& out) {
   for (int first = 0; first < kRegisterCount; first += kReadBatchLimit) {
     DeviceFrame reply{CMD_READ_REGISTERS, {}};
     const int end = std::min(first + kReadBatchLimit, kRegisterCount);
-    for (int a = first; a < end; ++a) appendEntry(reply.data, a, c.memory.reg(a));
+    for (int a = first; a < end; ++a)
+      if (!c.faults.dropReads.contains(a)) appendEntry(reply.data, a, c.memory.reg(a));
     out.push_back(std::move(reply));
   }
 }
@@ -106,9 +110,10 @@ constexpr CommandRow kCommands[] = {
 
 }  // namespace
 
-std::vector<DeviceFrame> answerFrame(AmplifierMemory& memory, const SimConfig& config, const DeviceFrame& frame) {
+std::vector<DeviceFrame> answerFrame(AmplifierMemory& memory, const SimConfig& config, const FaultConfig& faults,
+                                     const DeviceFrame& frame) {
   Replies out;
-  Context context{memory, config};
+  Context context{memory, config, faults};
   for (const CommandRow& row : kCommands) {
     if (row.command == frame.command) row.handler(context, frame.data, out);
   }

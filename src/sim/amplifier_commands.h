@@ -12,6 +12,9 @@ namespace zr78::sim {
 
 // Applies the frame to the memory and returns the reply frames in the order
 // the device sends them (none for an ignored command).
-std::vector<DeviceFrame> answerFrame(AmplifierMemory& memory, const SimConfig& config, const DeviceFrame& frame);
+// `faults` supplies the registers whose writes are ignored or whose reads are
+// dropped.
+std::vector<DeviceFrame> answerFrame(AmplifierMemory& memory, const SimConfig& config, const FaultConfig& faults,
+                                     const DeviceFrame& frame);
 
 }  // namespace zr78::sim

@@ -1,5 +1,6 @@
 #include "sim/fault_list.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <vector>
@@ -24,6 +25,9 @@ constexpr Item kItems[] = {
     {"seed", "N", "the fault pattern (the same seed repeats it)"},
     {"silent", nullptr, "the amplifier acts on what it gets and never answers"},
     {"stall", nullptr, "the amplifier stops answering and its writes block"},
+    {"ignore-writes", "A[..B]", "writes of register A (..B) are echoed but not stored"},
+    {"drop-reads", "A[..B]", "register A (..B) never arrives in read replies"},
+    {"no-echo", "A[..B]", "writes of register A (..B) are stored but never echoed"},
 };
 
 std::vector<std::string_view> split(std::string_view text, char separator) {
@@ -58,6 +62,22 @@ bool parseDelay(std::string_view text, int& least, int& most) {
   return least >= 0 && most >= least && most <= kLongestDelayMs;
 }
 
+// A[..B]: registers A to B of the device.
+bool parseAddresses(std::string_view text, AddressRange& range) {
+  const size_t dots = text.find("..");
+  int first = 0;
+  int last = 0;
+  if (dots == std::string_view::npos) {
+    if (!parseNumber(text, first)) return false;
+    last = first;
+  } else if (!parseNumber(text.substr(0, dots), first) || !parseNumber(text.substr(dots + 2), last)) {
+    return false;
+  }
+  if (first < 0 || last < first || last >= kRegisterCount) return false;
+  range = {first, last};
+  return true;
+}
+
 }  // namespace
 
 std::optional<FaultConfig> parseFaultList(std::string_view list, std::string& error) {
@@ -83,6 +103,12 @@ std::optional<FaultConfig> parseFaultList(std::string_view list, std::string& er
       ok = parseProbability(value, faults.duplicateRate);
     } else if (key == "delay-ms") {
       ok = parseDelay(value, faults.delayMs, faults.delayMaxMs);
+    } else if (key == "ignore-writes") {
+      ok = parseAddresses(value, faults.ignoreWrites);
+    } else if (key == "drop-reads") {
+      ok = parseAddresses(value, faults.dropReads);
+    } else if (key == "no-echo") {
+      ok = parseAddresses(value, faults.noEcho);
     } else if (key == "seed") {
       ok = parseNumber(value, faults.seed);
     } else {
@@ -91,7 +117,7 @@ std::optional<FaultConfig> parseFaultList(std::string_view list, std::string& er
     }
     if (!ok) {
       error = "--sim-faults: bad item \"" + std::string(item) + "\" (P lies within 0..1, delays within 0.." +
-              std::to_string(kLongestDelayMs) + " ms)";
+              std::to_string(kLongestDelayMs) + " ms, registers within 0.." + std::to_string(kRegisterCount - 1) + ")";
       return std::nullopt;
     }
   }
@@ -99,10 +125,15 @@ std::optional<FaultConfig> parseFaultList(std::string_view list, std::string& er
 }
 
 std::string faultListHelp(const std::string& indent) {
+  const auto nameOf = [](const Item& item) {
+    return std::string(item.key) + (item.value ? std::string("=") + item.value : std::string());
+  };
+  size_t column = 0;
+  for (const Item& item : kItems) column = std::max(column, nameOf(item).size() + 2);
   std::string help;
   for (const Item& item : kItems) {
-    std::string name = std::string(item.key) + (item.value ? std::string("=") + item.value : std::string());
-    name.resize(16, ' ');
+    std::string name = nameOf(item);
+    name.resize(column, ' ');
     help += indent + name + item.meaning + "\n";
   }
   return help;

@@ -8,6 +8,9 @@
 //   seed=N          the fault pattern (the same seed repeats it)
 //   silent          the amplifier acts on what it gets and never answers
 //   stall           the amplifier stops answering and its writes block
+//   ignore-writes=A[..B]  writes of registers A..B are echoed but not stored
+//   drop-reads=A[..B]     registers A..B never arrive in read replies
+//   no-echo=A[..B]        writes of registers A..B are stored but never echoed
 //
 // Items are separated by commas, for example
 // `loss=0.05,corrupt=0.01,delay-ms=0..300,seed=7`. P lies within 0..1.

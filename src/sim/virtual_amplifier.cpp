@@ -88,6 +88,7 @@ struct VirtualAmplifier::Impl {
   std::deque<PendingReport> input;
   std::array<int, 256> framesByCommand{};
   int registersRequested = 0;
+  std::array<int, kRegisterCount> writesByAddress{};
   bool pluggedIn = true;
   bool isOpen = false;
   bool destroying = false;
@@ -177,7 +178,12 @@ void VirtualAmplifier::Impl::receiveLocked(Report report) {
   if (!frame) return;
   ++framesByCommand[frame->command];
   if (frame->command == CMD_READ_REGISTERS) registersRequested += static_cast<int>(frame->data.size() / 2);
-  const auto replies = answerFrame(memory, config, *frame);
+  if (frame->command == CMD_WRITE_REGISTERS)
+    for (size_t at = 0; at + 4 <= frame->data.size(); at += 4) {
+      const int address = frame->data[at] << 8 | frame->data[at + 1];
+      if (address < kRegisterCount) ++writesByAddress[address];
+    }
+  const auto replies = answerFrame(memory, config, faults.faults(), *frame);
   if (faults.faults().silent) return;  // acts on the frame, answers nothing
   for (const DeviceFrame& reply : replies) {
     const FaultInjector::ReplyFate fate = faults.replyFate();
@@ -287,6 +293,11 @@ int VirtualAmplifier::framesReceived(uint8_t command) const {
   return impl_->framesByCommand[command];
 }
 
+int VirtualAmplifier::writesReceived(int address) const {
+  std::lock_guard lock(impl_->mutex);
+  return address >= 0 && address < kRegisterCount ? impl_->writesByAddress[address] : 0;
+}
+
 int VirtualAmplifier::registersRequested() const {
   std::lock_guard lock(impl_->mutex);
   return impl_->registersRequested;
@@ -296,6 +307,7 @@ void VirtualAmplifier::resetCounters() {
   std::lock_guard lock(impl_->mutex);
   impl_->framesByCommand.fill(0);
   impl_->registersRequested = 0;
+  impl_->writesByAddress.fill(0);
 }
 
 bool VirtualAmplifier::saveState(const std::string& path) const {

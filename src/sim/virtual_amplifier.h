@@ -78,7 +78,12 @@
 // received, counted and acted on, never answered. stall: the device stops
 // answering and every write blocks until the stall is lifted (setFaults),
 // the amplifier is unplugged or destroyed; closing the endpoint does not end
-// it, as with a device whose write hangs in the kernel. The pattern comes
+// it, as with a device whose write hangs in the kernel. ignoreWrites: the
+// device echoes writes of those registers as usual but keeps their old
+// values; dropReads: read replies and the dump leave those registers out
+// (the other entries of a reply still arrive); noEcho: writes of those
+// registers are stored but left out of the echo (as unacknowledgedAddress).
+// The pattern comes
 // from a std::mt19937 seeded with `seed` at every setFaults, so the same seed
 // and the same host traffic give the same faults.
 //
@@ -127,6 +132,13 @@ struct SimConfig {
   int unacknowledgedAddress = -1;  // a register whose writes are applied but never echoed
 };
 
+// Registers first..last; empty (first = -1) by default.
+struct AddressRange {
+  int first = -1;
+  int last = -1;
+  bool contains(int address) const { return first >= 0 && address >= first && address <= last; }
+};
+
 struct FaultConfig {
   double lossRate = 0;       // probability that a report (either direction) is lost
   double corruptRate = 0;    // probability that one byte of a report is changed
@@ -135,6 +147,9 @@ struct FaultConfig {
   int delayMaxMs = 0;        // above delayMs: each reply waits a random delayMs..delayMaxMs
   bool silent = false;       // the device never answers
   bool stall = false;        // the device never answers and its writes block
+  AddressRange ignoreWrites; // writes of these registers are echoed but not stored
+  AddressRange dropReads;    // these registers never appear in read replies (reads and the dump)
+  AddressRange noEcho;       // writes of these registers are stored but never echoed
   uint32_t seed = 1;         // the fault pattern is reproducible
 };
 
@@ -182,6 +197,8 @@ class VirtualAmplifier {
   int framesReceived(uint8_t command) const;
   // Addresses asked for in read requests (command 6), all frames together.
   int registersRequested() const;
+  // Entries of write frames (command 3) for `address`, stored or not.
+  int writesReceived(int address) const;
   void resetCounters();
 
   // The amplifier's memory (working registers, the six modes and names) in a

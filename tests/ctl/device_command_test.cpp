@@ -90,6 +90,36 @@ TEST_F(DeviceCtlTest, SimulatedFaults) {
   EXPECT_EQ(ctl_.run("device --sim-faults loss=0.1 info").exitCode, 2) << "only with --simulate";
 }
 
+// Only what the amplifier confirmed succeeds: a write it echoes without
+// storing and a register its reads never deliver fail the command with a
+// message.
+TEST_F(DeviceCtlTest, OnlyWhatTheAmplifierConfirmedSucceeds) {
+  ASSERT_EQ(run("set 148 620"), 0);
+  const std::string device = "device --simulate=" + shellQuoted(state_.string()) + " --sim-faults ";
+
+  const CtlRun echoedOnly = ctl_.run(device + "ignore-writes=148 set 148 700");
+  EXPECT_NE(echoedOnly.exitCode, 0);
+  EXPECT_NE(echoedOnly.err.find("error: register 148 reads 620, not 700"), std::string::npos) << echoedOnly.err;
+
+  const CtlRun undelivered = ctl_.run(device + "drop-reads=148 get 147 3");
+  EXPECT_NE(undelivered.exitCode, 0);
+  EXPECT_EQ(undelivered.out.find("148 "), std::string::npos) << "no line for 148: " << undelivered.out;
+  EXPECT_NE(undelivered.out.find("149 "), std::string::npos) << undelivered.out;
+  EXPECT_NE(undelivered.err.find("error: the amplifier did not deliver register 148"), std::string::npos)
+      << undelivered.err;
+}
+
+// A load whose register the amplifier never acknowledges fails and names it.
+TEST_F(DeviceCtlTest, ALoadListsTheRegistersItGaveUp) {
+  const std::string device = "device --simulate=" + shellQuoted(state_.string()) + " --sim-faults ";
+  const std::string file = (dir_ / "tuning.ryb").string();
+  ASSERT_EQ(run("save " + shellQuoted(file)), 0);  // a load writes every register
+  const CtlRun unacknowledged = ctl_.run(device + "no-echo=300 load " + shellQuoted(file));
+  EXPECT_NE(unacknowledged.exitCode, 0);
+  EXPECT_NE(unacknowledged.err.find("error: the amplifier did not acknowledge register 300\n"), std::string::npos)
+      << unacknowledged.err;
+}
+
 // A file the amplifier refuses ("Wrong file version。": another device id)
 // is a failed operation, not a file error.
 TEST_F(DeviceCtlTest, ARefusedFileIsAFailedOperation) {

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -223,6 +224,54 @@ TEST_F(RegisterTableTest, RacingEditsAndEchoesNeverLoseTheLastEdit) {
   EXPECT_FALSE(table.dirty(kAddress));
   EXPECT_EQ(device.load(), kEdits % 3000);
   EXPECT_EQ(table.getRegister(kAddress), kEdits % 3000);
+}
+
+// The user's next edit landing inside the give-up of the one before, from
+// the user's own thread: the give-up clears only the generation it gave up,
+// so the newer edit stays pending and is sent with sends of its own.
+TEST_F(RegisterTableTest, AnEditInsideAGiveUpStaysPending) {
+  constexpr int kAddress = 148;
+  const struct {
+    const char* name;
+    std::function<void(RegisterTable&)> edit;
+    int32_t value;
+  } cases[] = {
+      {"setRegister", [](RegisterTable& t) { t.setRegister(kAddress, 700); }, 700},
+      {"setRegisterQuiet", [](RegisterTable& t) { t.setRegisterQuiet(kAddress, 701); }, 701},
+      {"setDirty", [](RegisterTable& t) { t.setDirty(kAddress, true); }, 512},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    table.initRegisters();
+    table.setRegister(kAddress, 512);
+    for (int n = 0; n < kSendsBeforeGivingUp; ++n) sent(table, kAddress);
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool inWindow = false;
+    bool edited = false;
+    std::thread user([&] {
+      std::unique_lock<std::mutex> lock(mutex);
+      changed.wait(lock, [&] { return inWindow; });
+      c.edit(table);
+      edited = true;
+      changed.notify_all();
+    });
+    table.setGiveUpWindowHook([&](int) {
+      std::unique_lock<std::mutex> lock(mutex);
+      if (edited) return;  // the give-up looks again: the edit is in
+      inWindow = true;
+      changed.notify_all();
+      changed.wait(lock, [&] { return edited; });
+    });
+    const SendStep step = table.beginSend(kAddress);
+    user.join();
+    table.setGiveUpWindowHook(nullptr);
+    ASSERT_TRUE(edited) << "the twelfth send gives up";
+    EXPECT_TRUE(table.dirty(kAddress)) << "the newer edit was marked clean unsent";
+    EXPECT_EQ(step.kind, SendStep::Kind::Send) << "the newer edit is sent, not given up";
+    EXPECT_EQ(step.value, c.value);
+    EXPECT_EQ(table.tries(kAddress), 1);
+  }
 }
 
 TEST_F(RegisterTableTest, DirtyMarkingOffStoresWithoutMarking) {

@@ -30,6 +30,11 @@ TEST(FaultListTest, Items) {
       {"duplicate=1", make([](FaultConfig& f) { f.duplicateRate = 1; })},
       {"stall", make([](FaultConfig& f) { f.stall = true; })},
       {"silent,loss=0", make([](FaultConfig& f) { f.silent = true; })},
+      {"ignore-writes=148,drop-reads=1600..1677,no-echo=0..3", make([](FaultConfig& f) {
+         f.ignoreWrites = {148, 148};
+         f.dropReads = {1600, 1677};
+         f.noEcho = {0, 3};
+       })},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.list);
@@ -44,13 +49,20 @@ TEST(FaultListTest, Items) {
     EXPECT_EQ(f->seed, c.expected.seed);
     EXPECT_EQ(f->silent, c.expected.silent);
     EXPECT_EQ(f->stall, c.expected.stall);
+    EXPECT_EQ(f->ignoreWrites.first, c.expected.ignoreWrites.first);
+    EXPECT_EQ(f->ignoreWrites.last, c.expected.ignoreWrites.last);
+    EXPECT_EQ(f->dropReads.first, c.expected.dropReads.first);
+    EXPECT_EQ(f->dropReads.last, c.expected.dropReads.last);
+    EXPECT_EQ(f->noEcho.first, c.expected.noEcho.first);
+    EXPECT_EQ(f->noEcho.last, c.expected.noEcho.last);
   }
 }
 
 TEST(FaultListTest, MistakesAreRefusedWithAMessage) {
   for (const char* list : {"", "loss", "loss=", "loss=1.5", "loss=-0.1", "loss=0.05x", "delay-ms=300..0",
                            "delay-ms=..5", "delay-ms=99999999", "seed=-1", "stall=1", "wobble=3",
-                           "loss=0.1,,seed=2"}) {
+                           "loss=0.1,,seed=2", "ignore-writes", "ignore-writes=1678", "drop-reads=-1",
+                           "drop-reads=9..3", "drop-reads=3..x"}) {
     std::string error;
     EXPECT_FALSE(parseFaultList(list, error)) << list;
     EXPECT_NE(error.find("--sim-faults"), std::string::npos) << list << ": " << error;
@@ -59,7 +71,8 @@ TEST(FaultListTest, MistakesAreRefusedWithAMessage) {
 
 TEST(FaultListTest, HelpNamesEveryItem) {
   const std::string help = faultListHelp();
-  for (const char* item : {"loss=P", "corrupt=P", "duplicate=P", "delay-ms=N[..M]", "seed=N", "silent", "stall"})
+  for (const char* item : {"loss=P", "corrupt=P", "duplicate=P", "delay-ms=N[..M]", "seed=N", "silent", "stall",
+                           "ignore-writes=A[..B]", "drop-reads=A[..B]", "no-echo=A[..B]"})
     EXPECT_NE(help.find(item), std::string::npos) << item;
 }
 

@@ -166,6 +166,32 @@ TEST_F(SyncWorkerTest, ReadRequestsDoNotSpendTheSendsOfAnEdit) {
   EXPECT_EQ(amp_.framesReceived(CMD_WRITE_REGISTERS), 11);
 }
 
+// An edit in flight when the cable is pulled keeps its sends across the
+// reconnect. The full read that follows asks again and again for registers
+// that never arrive (148 and 149 here, as on a bad cable); those requests do
+// not use up the edit's sends: it is sent eleven times, then given up.
+TEST_F(SyncWorkerTest, AFullReadsGapRequestsDoNotSpendTheSendsOfAnEditInFlight) {
+  sim::SimConfig config = linkModel();
+  config.unacknowledgedAddress = 148;
+  start(config);
+  ASSERT_TRUE(waitSynchronising());
+  table().setRegister(148, 620);
+  ASSERT_TRUE(waitFor([&] { return amp_.writesReceived(148) >= 1; }));
+  amp_.unplug();
+  ASSERT_TRUE(waitFor([&] { return !state().connected.load(); }));
+  ASSERT_TRUE(table().dirty(148)) << "still in flight";
+  sim::FaultConfig faults;
+  faults.dropReads = {148, 149};
+  amp_.setFaults(faults);
+  amp_.resetCounters();
+  events_.clear();
+  amp_.replug();
+  ASSERT_TRUE(waitFor([&] { return events_.countNotify(kNotifyEditGivenUp, 148) == 1; }, 20000));
+  EXPECT_GE(amp_.framesReceived(CMD_READ_REGISTERS), 16) << "the gap requests ran";
+  EXPECT_EQ(amp_.writesReceived(148), int{kSendsBeforeGivingUp}) << "sends after the reconnect";
+  EXPECT_TRUE(waitFor([&] { return events_.countMessages("Write Data Failed!") == 1; }));
+}
+
 // An input change asks for the routing matrix again: that is what is read,
 // nothing more, and an edit of the matrix meanwhile is not reverted.
 TEST_F(SyncWorkerTest, AReReadReadsWhatWasAskedAndKeepsPendingEdits) {

@@ -237,6 +237,55 @@ TEST_F(WorkerOperationsTest, SavingToAFileKeepsPendingEdits) {
   EXPECT_EQ(file.values[1600], 2222) << "the file holds what the amplifier holds";
 }
 
+// An edit the amplifier never takes (it neither stores nor echoes 148) made
+// just before a save: the save never writes a file that disagrees with the
+// amplifier without saying so; the edit is given up and the user told.
+TEST_F(WorkerOperationsTest, ASaveNeverKeepsAnEditTheAmplifierDidNotTake) {
+  sim::SimConfig config = linkModel();
+  config.unacknowledgedAddress = 148;
+  amp_.setConfig(config);
+  sim::FaultConfig faults;
+  faults.ignoreWrites = {148, 148};
+  amp_.setFaults(faults);
+  const int32_t held = amp_.reg(148);
+  const std::string p = path("backup.ryb").string();
+  worker().setTransferFilePath(p);
+  table().setRegister(148, held == 620 ? 621 : 620);
+  ASSERT_TRUE(runSlot(kSlotSaveToFile, 20000));
+  EXPECT_EQ(events_.countNotify(kNotifyEditGivenUp, 148), 1);
+  EXPECT_EQ(amp_.reg(148), held);
+  if (worker().lastRequestSucceeded(kSlotSaveToFile)) {
+    PresetFile file(folders_);
+    ASSERT_EQ(file.load(p), FileResult::Ok);
+    EXPECT_EQ(file.values[148], held) << "the file holds an edit the amplifier never took";
+  }
+}
+
+// An edit made as the save begins (after the loop's write pass) is on the
+// amplifier by the time the file is written, and in the file.
+TEST_F(WorkerOperationsTest, AnEditMadeAsTheSaveBeginsIsOnTheAmplifierWhenTheFileIsWritten) {
+  const std::string p = path("now.ryb").string();
+  const int32_t wanted = amp_.reg(148) == 620 ? 621 : 620;
+  std::atomic<int32_t> onAmplifier{-1};
+  events_.setMessageHandler([&](const RecordingEvents::Message& m) {
+    if (m.text.find("now.ryb") != std::string::npos) onAmplifier.store(amp_.reg(148));  // the save's report
+    return MessageResult::Ok;
+  });
+  worker().setTransferFilePath(p);
+  const uint32_t before = worker().requestsCompleted();
+  worker().raiseRequest(kSlotSaveToFile);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (worker().requestRaised(kSlotSaveToFile) && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::yield();  // the flag clears as the operation starts
+  table().setRegister(148, wanted);
+  ASSERT_TRUE(waitFor([&] { return worker().requestsCompleted() != before; }, 10000));
+  ASSERT_TRUE(worker().lastRequestSucceeded(kSlotSaveToFile));
+  EXPECT_EQ(onAmplifier.load(), wanted) << "the amplifier had the edit when the file was written";
+  PresetFile file(folders_);
+  ASSERT_EQ(file.load(p), FileResult::Ok);
+  EXPECT_EQ(file.values[148], wanted);
+}
+
 class LockedModeTest : public WorkerFixture {};
 
 TEST_F(LockedModeTest, LockedModeIsNeitherReadNorSaved) {
