@@ -91,11 +91,7 @@ bool UsbLink::probeDevice() {
 }
 
 bool UsbLink::awaitReply(int waitMs, const std::function<void()>& send) {
-  state_.awaitingReply.store(1);
-  send();
-  const bool taken = waitReply(waitMs);
-  state_.awaitingReply.store(0);
-  return taken;
+  return awaitReply(waitMs, send, [](int replies) { return replies > 0; });
 }
 
 bool UsbLink::awaitReply(int waitMs, const std::function<void()>& send,
@@ -117,6 +113,11 @@ bool UsbLink::awaitReply(int waitMs, const std::function<void()>& send,
 
 bool UsbLink::request(uint8_t command, const uint8_t* data, size_t count, int waitMs) {
   return awaitReply(waitMs, [&] { sender_.sendFrame(command, data, count); });
+}
+
+bool UsbLink::request(uint8_t command, const uint8_t* data, size_t count, int waitMs,
+                      const std::function<bool()>& done) {
+  return awaitReply(waitMs, [&] { sender_.sendFrame(command, data, count); }, [&](int) { return done(); });
 }
 
 bool UsbLink::waitReply(int waitMs) {

@@ -69,6 +69,10 @@ class UsbLink {
     return request(command, data.begin(), data.size(), waitMs);
   }
   bool request(uint8_t command, const uint8_t* data, size_t count, int waitMs);
+  // awaitReply for one frame, until `done` holds (the reply the caller waits
+  // for has come) or waitMs has passed; returns done().
+  bool request(uint8_t command, const uint8_t* data, size_t count, int waitMs,
+               const std::function<bool()>& done);
   // Only the wait: ends early (within a few ms) when the reader dies; no wait
   // at all when it is not alive.
   bool waitReply(int waitMs);

@@ -61,6 +61,14 @@ SyncWorker::WriteBatch SyncWorker::collectBatch(int start, int limit) {
   return batch;
 }
 
+bool SyncWorker::batchPending(const WriteBatch& batch) const {
+  for (size_t i = 0; i < batch.addresses.size(); ++i) {
+    const RegisterState now = table_.state(batch.addresses[i]);
+    if (now.dirty && now.generation == batch.generations[i]) return true;
+  }
+  return false;
+}
+
 bool SyncWorker::batchAcknowledged(const WriteBatch& batch) const {
   for (size_t i = 0; i < batch.addresses.size(); ++i) {
     const RegisterState now = table_.state(batch.addresses[i]);
@@ -89,13 +97,7 @@ bool SyncWorker::sendBatch(const WriteBatch& batch, int waitMs) {
       waitMs, [&] { link_.sendFrame(CMD_WRITE_REGISTERS, data.data(), data.size()); },
       [&](int replies) {
         replied = replies > 0;
-        bool acknowledged = true;
-        for (size_t i = 0; i < batch.addresses.size(); ++i) {
-          const RegisterState now = table_.state(batch.addresses[i]);
-          if (now.dirty && now.generation == batch.generations[i]) return false;  // still pending
-          acknowledged = acknowledged && !now.dirty && now.generation == batch.generations[i];
-        }
-        return acknowledged || replied;
+        return !batchPending(batch) && (replied || batchAcknowledged(batch));
       });
   if (settled && batch.firstSends && batchAcknowledged(batch))
     echoTimer_.sample(static_cast<double>(clock_.tickMs() - sentAt));
@@ -220,10 +222,8 @@ bool SyncWorker::readActiveMode() {
   table_.setFromDevice(kActiveModeRegister, false);
   const auto request = readRequestData(kActiveModeRegister);
   for (int attempt = 0; attempt < kActiveModeAttempts && state_.running.load(); ++attempt) {
-    if (link_.awaitReply(
-            timing_.identifyWait,
-            [&] { link_.sendFrame(CMD_READ_REGISTERS, request.data(), request.size()); },
-            [&](int) { return table_.fromDevice(kActiveModeRegister); }))
+    if (link_.request(CMD_READ_REGISTERS, request.data(), request.size(), timing_.identifyWait,
+                      [&] { return table_.fromDevice(kActiveModeRegister); }))
       return true;
   }
   return false;

@@ -50,29 +50,27 @@ bool SyncWorker::startLink() {
   state_.running.store(true);
   try {
     threadAlive_.store(true);
-    {
-      std::lock_guard<std::mutex> lock(endMutex_);
-      threadEnded_ = false;
-    }
+    setThreadEnded(false);
     thread_ = std::thread([this] {
       run();
       threadAlive_.store(false);
-      {
-        std::lock_guard<std::mutex> lock(endMutex_);
-        threadEnded_ = true;
-      }
-      ended_.notify_all();
+      setThreadEnded(true);
     });
   } catch (const std::system_error&) {
     threadAlive_.store(false);
-    {
-      std::lock_guard<std::mutex> lock(endMutex_);
-      threadEnded_ = true;
-    }
+    setThreadEnded(true);
     showMessage(std::string(kWorkerThreadFailed));
     return false;
   }
   return true;
+}
+
+void SyncWorker::setThreadEnded(bool ended) {
+  {
+    std::lock_guard<std::mutex> lock(endMutex_);
+    threadEnded_ = ended;
+  }
+  if (ended) ended_.notify_all();
 }
 
 bool SyncWorker::stopLink() {

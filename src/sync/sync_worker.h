@@ -113,6 +113,7 @@ class SyncWorker {
 
  private:
   void run();
+  void setThreadEnded(bool ended);  // and wakes a stopLink waiting for the end
   bool handshake();
   void synchronisationLoop();
   void loopIteration(int& writePosition, int& idle, bool& skipLoopSleep);
@@ -134,6 +135,8 @@ class SyncWorker {
   // reply came. One batch at a time is in flight, so the sends keep the
   // pace of the echoes.
   bool sendBatch(const WriteBatch& batch, int waitMs);
+  // Some value of the batch still waits for its echo (dirty, no newer edit).
+  bool batchPending(const WriteBatch& batch) const;
   // Every value of the batch acknowledged (clean, no newer edit).
   bool batchAcknowledged(const WriteBatch& batch) const;
   // One write pass of the loop from its write position; false when nothing

@@ -196,9 +196,8 @@ bool SyncWorker::writeModeName() {
   state_.nameWriteAck.store(0);
   for (int attempt = 0; attempt < kAttempts && !state_.nameWriteAck.load() && state_.running.load();
        ++attempt)
-    link_.awaitReply(
-        timing_.nameWriteWait, [&] { link_.sendFrame(CMD_WRITE_MODE_NAME, data.data(), data.size()); },
-        [&](int) { return state_.nameWriteAck.load() != 0; });
+    link_.request(CMD_WRITE_MODE_NAME, data.data(), data.size(), timing_.nameWriteWait,
+                  [&] { return state_.nameWriteAck.load() != 0; });
   const bool named = state_.nameWriteAck.load() != 0;
   if (named) {
     refreshModeNames(mode);
@@ -211,9 +210,8 @@ bool SyncWorker::writeModeName() {
 
 bool SyncWorker::readModeName(int mode) {
   const uint8_t m = static_cast<uint8_t>(mode);
-  const bool answered = link_.awaitReply(
-      timing_.nameReadWait, [&] { link_.sendFrame(CMD_READ_MODE_NAME, &m, 1); },
-      [&](int) { return state_.modeNameFlags[(mode - 1) % kModeCount].load() != 0; });
+  const bool answered = link_.request(CMD_READ_MODE_NAME, &m, 1, timing_.nameReadWait,
+                                     [&] { return state_.modeNameFlags[(mode - 1) % kModeCount].load() != 0; });
   sleepMs(timing_.nameReadSleep);
   return answered;
 }
