@@ -131,7 +131,6 @@ std::string addressList(const std::vector<int>& addresses) {
   return list;
 }
 
-// Edits the worker gave up among first..first+count-1, reported on stderr.
 // Reports the edits the worker gave up among those `mine` selects.
 template <typename Mine>
 bool reportGivenUp(ConsoleEvents& events, Mine isMine) {

@@ -52,29 +52,26 @@ ExitCode fail(const std::string& command, const std::string& subject, const std:
 // The text of --from (a path, or - for standard input), bounded in size.
 std::optional<std::string> readFilterTextFile(const std::string& command, const std::string& source, ExitCode& code) {
   std::string text;
+  bool tooLarge = false;
   if (source == "-") {
     std::istreambuf_iterator<char> in(std::cin), end;
     for (; in != end && text.size() <= kMaxFilterTextBytes; ++in) text += *in;
+    tooLarge = text.size() > kMaxFilterTextBytes;
   } else {
-    const std::filesystem::path path = pathFromUtf8(source);
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) {
-      code = fail(command, source, std::string(fileResultMeaning(FileResult::CannotOpen)), ExitCode::CannotOpen);
-      return std::nullopt;
-    }
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (!error && size <= kMaxFilterTextBytes) {
-      const auto bytes = readWholeFile(path);
-      if (!bytes) {
+    std::vector<uint8_t> bytes;
+    switch (readBoundedFile(pathFromUtf8(source), kMaxFilterTextBytes, bytes)) {
+      case ReadStatus::Ok:
+        text.assign(bytes.begin(), bytes.end());
+        break;
+      case ReadStatus::TooLarge:
+        tooLarge = true;
+        break;
+      default:
         code = fail(command, source, std::string(fileResultMeaning(FileResult::CannotOpen)), ExitCode::CannotOpen);
         return std::nullopt;
-      }
-      text.assign(bytes->begin(), bytes->end());
-    } else {
-      text.assign(kMaxFilterTextBytes + 1, ' ');
     }
   }
-  if (text.size() > kMaxFilterTextBytes) {
+  if (tooLarge) {
     code = fail(command, source, "larger than 1 MiB: not a filter text", ExitCode::RefusedFilterText);
     return std::nullopt;
   }
