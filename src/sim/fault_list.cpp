@@ -51,29 +51,26 @@ bool parseProbability(std::string_view text, double& out) {
   return parseNumber(text, out) && out >= 0 && out <= 1;
 }
 
-bool parseDelay(std::string_view text, int& least, int& most) {
+// N or N..M (M = N when only N is given).
+bool parseRange(std::string_view text, int& first, int& last) {
   const size_t dots = text.find("..");
   if (dots == std::string_view::npos) {
-    if (!parseNumber(text, least)) return false;
-    most = least;
-  } else if (!parseNumber(text.substr(0, dots), least) || !parseNumber(text.substr(dots + 2), most)) {
-    return false;
+    if (!parseNumber(text, first)) return false;
+    last = first;
+    return true;
   }
-  return least >= 0 && most >= least && most <= kLongestDelayMs;
+  return parseNumber(text.substr(0, dots), first) && parseNumber(text.substr(dots + 2), last);
+}
+
+bool parseDelay(std::string_view text, int& least, int& most) {
+  return parseRange(text, least, most) && least >= 0 && most >= least && most <= kLongestDelayMs;
 }
 
 // A[..B]: registers A to B of the device.
 bool parseAddresses(std::string_view text, AddressRange& range) {
-  const size_t dots = text.find("..");
   int first = 0;
   int last = 0;
-  if (dots == std::string_view::npos) {
-    if (!parseNumber(text, first)) return false;
-    last = first;
-  } else if (!parseNumber(text.substr(0, dots), first) || !parseNumber(text.substr(dots + 2), last)) {
-    return false;
-  }
-  if (first < 0 || last < first || last >= kRegisterCount) return false;
+  if (!parseRange(text, first, last) || first < 0 || last < first || last >= kRegisterCount) return false;
   range = {first, last};
   return true;
 }
