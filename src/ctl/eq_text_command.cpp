@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -54,9 +53,7 @@ std::optional<std::string> readFilterTextFile(const std::string& command, const 
   std::string text;
   bool tooLarge = false;
   if (source == "-") {
-    std::istreambuf_iterator<char> in(std::cin), end;
-    for (; in != end && text.size() <= kMaxFilterTextBytes; ++in) text += *in;
-    tooLarge = text.size() > kMaxFilterTextBytes;
+    tooLarge = readBoundedStream(std::cin, kMaxFilterTextBytes, text) == ReadStatus::TooLarge;
   } else {
     std::vector<uint8_t> bytes;
     switch (readBoundedFile(pathFromUtf8(source), kMaxFilterTextBytes, bytes)) {

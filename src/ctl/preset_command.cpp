@@ -125,13 +125,8 @@ void printShow(std::ostream& out, const std::string& file, const PresetFile& dat
 // The JSON text from a file or standard input, at most kMaxReadBytes.
 ExitCode readJsonText(const std::string& source, std::string& text) {
   if (source == "-") {
-    std::string read;
-    char chunk[8192];
-    while (read.size() <= kMaxReadBytes && std::cin.read(chunk, sizeof chunk).gcount() > 0)
-      read.append(chunk, static_cast<size_t>(std::cin.gcount()));
-    if (read.size() > kMaxReadBytes)
+    if (readBoundedStream(std::cin, kMaxReadBytes, text) == ReadStatus::TooLarge)
       return reportFailure("standard input", readStatusMeaning(ReadStatus::TooLarge), ExitCode::MalformedJson);
-    text = std::move(read);
     return ExitCode::Ok;
   }
   std::vector<uint8_t> bytes;

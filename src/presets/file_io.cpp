@@ -114,6 +114,16 @@ ReadStatus readBoundedFile(const fs::path& path, uint64_t maxBytes, std::vector<
 
 #endif
 
+ReadStatus readBoundedStream(std::istream& in, uint64_t maxBytes, std::string& text) {
+  std::string read;
+  char chunk[8192];
+  while (read.size() <= maxBytes && in.read(chunk, sizeof chunk).gcount() > 0)
+    read.append(chunk, static_cast<size_t>(in.gcount()));
+  if (read.size() > maxBytes) return ReadStatus::TooLarge;
+  text = std::move(read);
+  return ReadStatus::Ok;
+}
+
 std::optional<std::vector<uint8_t>> readWholeFile(const fs::path& path, uint64_t maxBytes) {
   std::vector<uint8_t> bytes;
   if (readBoundedFile(path, maxBytes, bytes) != ReadStatus::Ok) return std::nullopt;

@@ -9,8 +9,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <istream>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -34,6 +36,11 @@ std::string readStatusMeaning(ReadStatus status, uint64_t maxBytes = kMaxReadByt
 // most `maxBytes` bytes (also when it grows while being read). `bytes` is
 // left as it was unless the result is Ok.
 ReadStatus readBoundedFile(const std::filesystem::path& path, uint64_t maxBytes, std::vector<uint8_t>& bytes);
+
+// A stream (standard input) read to its end into `text`, refused as TooLarge
+// after maxBytes + 1 bytes without reading further. `text` is left as it was
+// unless the result is Ok.
+ReadStatus readBoundedStream(std::istream& in, uint64_t maxBytes, std::string& text);
 
 // readBoundedFile with the common bound; nothing on any failure.
 std::optional<std::vector<uint8_t>> readWholeFile(const std::filesystem::path& path,
