@@ -39,6 +39,7 @@
 #include <vector>
 
 #include "eq/biquad.h"
+#include "eq/crossover_code.h"
 #include "eq/eq_channel_state.h"
 #include "eq/filter_text.h"
 
@@ -48,6 +49,11 @@ constexpr double kDefaultBandQ = 7.6;  // displayed Q of a band at its defaults
 constexpr int kLowestBandHz = 20, kHighestBandHz = 20000;
 constexpr int kHighestLowPassHz = 19999;  // 20000 Hz is the low-pass's off position
 constexpr int kLowestChannelGainDb = -59;  // -60 dB is "OFF"
+
+// The one crossover a filter text's HP or LP stands for, on import and on
+// export: 12 dB/Oct Butterworth.
+constexpr int kTextCrossoverSlope = 1;  // slope list position of "12dB/Oct"
+int textCrossoverCode(CrossoverDirection direction);
 
 struct RegisterWrite {
   int address = 0;
