@@ -285,6 +285,16 @@ FilterCurves filterCurves(const FilterMapping& mapping, std::span<const double> 
   return curves;
 }
 
+std::vector<double> comparisonFrequencies(const GraphLayout& layout) {
+  const int from = layout.xOf(kLowestBandHz), to = layout.xOf(kHighestBandHz);
+  std::vector<double> hz;
+  hz.push_back(kLowestBandHz);
+  for (int x = from + 1; x < to; ++x)
+    hz.push_back(std::clamp(layout.frequencyAt(x), 1.0 * kLowestBandHz, 1.0 * kHighestBandHz));
+  hz.push_back(kHighestBandHz);
+  return hz;
+}
+
 std::string deviationLine(const CurveDeviation& deviation) {
   return formatNumber("max_deviation_db %.3f\n", deviation.maxDb);
 }

@@ -42,6 +42,7 @@
 #include "eq/crossover_code.h"
 #include "eq/eq_channel_state.h"
 #include "eq/filter_text.h"
+#include "eq/graph_layout.h"
 
 namespace zr78 {
 
@@ -136,6 +137,9 @@ struct FilterCurves {
   std::vector<double> frequencyHz, writtenDb, amplifierDb;
 };
 FilterCurves filterCurves(const FilterMapping& mapping, std::span<const double> frequencies);
+// The frequency of every pixel column of the layout's plot from 20 Hz to
+// 20 kHz, both ends included, left to right: where a preview draws them.
+std::vector<double> comparisonFrequencies(const GraphLayout& layout);
 
 // ---- report ----------------------------------------------------------------
 
