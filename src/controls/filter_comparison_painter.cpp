@@ -69,16 +69,6 @@ void paintLegend(QPainter& p, const GraphLayout& layout, const FilterComparisonL
 
 }  // namespace
 
-std::vector<double> comparisonFrequencies(const GraphLayout& layout) {
-  const int from = layout.xOf(kLowestBandHz), to = layout.xOf(kHighestBandHz);
-  std::vector<double> hz;
-  hz.push_back(kLowestBandHz);
-  for (int x = from + 1; x < to; ++x)
-    hz.push_back(std::clamp(layout.frequencyAt(x), 1.0 * kLowestBandHz, 1.0 * kHighestBandHz));
-  hz.push_back(kHighestBandHz);
-  return hz;
-}
-
 QImage paintFilterComparison(const GraphLayout& layout, const FilterCurves& curves, double devicePixelRatio,
                              const FilterComparisonLook& look) {
   const double dpr = devicePixelRatio > 0 ? devicePixelRatio : 1.0;

@@ -20,12 +20,9 @@ struct FilterComparisonLook {
   QString writtenLabel, amplifierLabel;  // the legend's two rows
 };
 
-// The frequency of every pixel column of the plot from 20 Hz to 20 kHz, both
-// ends included, left to right.
-std::vector<double> comparisonFrequencies(const GraphLayout& layout);
-
 // The whole picture (layout.width() × layout.height() at the device pixel
-// ratio); `curves` holds one value per comparisonFrequencies(layout).
+// ratio); `curves` holds one value per comparisonFrequencies(layout)
+// (eq/filter_mapping.h).
 QImage paintFilterComparison(const GraphLayout& layout, const FilterCurves& curves, double devicePixelRatio,
                              const FilterComparisonLook& look);
 

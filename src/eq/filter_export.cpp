@@ -11,9 +11,6 @@ namespace zr78 {
 
 namespace {
 
-constexpr int kButterworthFamily = static_cast<int>(CrossoverFamily::Butterworth);
-constexpr int kSlope12DbPerOct = 1;  // slope list position of "12dB/Oct"
-
 const char* familyName(int family) {
   static const char* const kNames[kCrossoverFamilyCount] = {"Butterworth", "Bessel", "Linkwitz-Riley"};
   return family >= 0 && family < kCrossoverFamilyCount ? kNames[family] : "?";
@@ -38,7 +35,7 @@ void addCrossover(ChannelFilterExport& out, const EqChannelState& state, int poi
   const bool ownDirection = direction == (highPass ? CrossoverDirection::HighPass : CrossoverDirection::LowPass);
   const auto kind = decodeCrossoverCode(code);
   if (!kind || kind->slope == kCrossoverSlopeOff || !crossoverActive(direction, hz, panelCrossoverLimits())) return;
-  if (ownDirection && code == crossoverCode(direction, kButterworthFamily, kSlope12DbPerOct)) {
+  if (ownDirection && code == textCrossoverCode(direction)) {
     TextFilter f;
     f.kind = highPass ? FilterKind::HighPass : FilterKind::LowPass;
     f.frequencyHz = hz;

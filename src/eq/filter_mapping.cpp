@@ -17,8 +17,6 @@ namespace zr78 {
 namespace {
 
 constexpr int kQStepsSearched = 101;  // 128 is listed twice
-constexpr int kButterworthFamily = static_cast<int>(CrossoverFamily::Butterworth);
-constexpr int kSlope12DbPerOct = 1;  // slope list position of "12dB/Oct"
 // An off code of each direction: its element contributes nothing.
 constexpr int kHighPassOffCode = 64, kLowPassOffCode = 65;
 
@@ -73,7 +71,7 @@ struct Placer {
     m.q = kButterworthQ;
     const auto direction = highPass ? CrossoverDirection::HighPass : CrossoverDirection::LowPass;
     using namespace EqParamIndex;
-    write(highPass ? kHighPassCode : kLowPassCode, *crossoverCode(direction, kButterworthFamily, kSlope12DbPerOct));
+    write(highPass ? kHighPassCode : kLowPassCode, textCrossoverCode(direction));
     write(highPass ? kHighPassFrequency : kLowPassFrequency, encodeFrequency(m.frequencyHz));
     (highPass ? out.highPassKept : out.lowPassKept) = false;
   }
@@ -125,7 +123,7 @@ std::string doneText(const MappedFilter& m) {
     case FilterPlacement::HighPass:
     case FilterPlacement::LowPass: {
       std::string done = m.placement == FilterPlacement::HighPass ? "high-pass" : "low-pass";
-      done += ": Butterworth " + std::string(crossoverSlopeText(kSlope12DbPerOct)) + " at " + hertzText(m.frequencyHz);
+      done += ": Butterworth " + std::string(crossoverSlopeText(kTextCrossoverSlope)) + " at " + hertzText(m.frequencyHz);
       if (m.frequencyLimited)
         done += m.placement == FilterPlacement::HighPass ? " (Fc held within 20..20000 Hz)" : " (Fc held within 20..19999 Hz)";
       return done;
@@ -157,6 +155,10 @@ std::string reportRow(int line, const std::string& what, const std::string& aske
 }
 
 }  // namespace
+
+int textCrossoverCode(CrossoverDirection direction) {
+  return *crossoverCode(direction, static_cast<int>(CrossoverFamily::Butterworth), kTextCrossoverSlope);
+}
 
 int nearestQStep(double displayedQ) {
   int best = 0;
@@ -281,6 +283,16 @@ FilterCurves filterCurves(const FilterMapping& mapping, std::span<const double> 
     curves.amplifierDb.push_back(sectionsDb(amplifier, hz));
   }
   return curves;
+}
+
+std::vector<double> comparisonFrequencies(const GraphLayout& layout) {
+  const int from = layout.xOf(kLowestBandHz), to = layout.xOf(kHighestBandHz);
+  std::vector<double> hz;
+  hz.push_back(kLowestBandHz);
+  for (int x = from + 1; x < to; ++x)
+    hz.push_back(std::clamp(layout.frequencyAt(x), 1.0 * kLowestBandHz, 1.0 * kHighestBandHz));
+  hz.push_back(kHighestBandHz);
+  return hz;
 }
 
 std::string deviationLine(const CurveDeviation& deviation) {

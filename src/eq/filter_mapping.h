@@ -39,8 +39,10 @@
 #include <vector>
 
 #include "eq/biquad.h"
+#include "eq/crossover_code.h"
 #include "eq/eq_channel_state.h"
 #include "eq/filter_text.h"
+#include "eq/graph_layout.h"
 
 namespace zr78 {
 
@@ -48,6 +50,11 @@ constexpr double kDefaultBandQ = 7.6;  // displayed Q of a band at its defaults
 constexpr int kLowestBandHz = 20, kHighestBandHz = 20000;
 constexpr int kHighestLowPassHz = 19999;  // 20000 Hz is the low-pass's off position
 constexpr int kLowestChannelGainDb = -59;  // -60 dB is "OFF"
+
+// The one crossover a filter text's HP or LP stands for, on import and on
+// export: 12 dB/Oct Butterworth.
+constexpr int kTextCrossoverSlope = 1;  // slope list position of "12dB/Oct"
+int textCrossoverCode(CrossoverDirection direction);
 
 struct RegisterWrite {
   int address = 0;
@@ -130,6 +137,9 @@ struct FilterCurves {
   std::vector<double> frequencyHz, writtenDb, amplifierDb;
 };
 FilterCurves filterCurves(const FilterMapping& mapping, std::span<const double> frequencies);
+// The frequency of every pixel column of the layout's plot from 20 Hz to
+// 20 kHz, both ends included, left to right: where a preview draws them.
+std::vector<double> comparisonFrequencies(const GraphLayout& layout);
 
 // ---- report ----------------------------------------------------------------
 

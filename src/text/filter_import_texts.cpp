@@ -64,8 +64,7 @@ constexpr NumberedEntry<FilterImportText> kRows[] = {
      {"导出失败，原有文件保持不变：%1", "匯出失敗，原有檔案保持不變：%1",
       "Export failed; any old file is kept: %1"}},
 };
-static_assert(std::size(kRows) == static_cast<size_t>(FilterImportText::kCount), "one row per entry of the enum");
-constexpr auto kTable = orderedTable(kRows);
+constexpr auto kTable = windowRows(kRows);
 
 }  // namespace
 

@@ -12,9 +12,7 @@ constexpr NumberedEntry<GraphMenuText> kGraphMenuRows[] = {
      {"滤波器文本 (*.txt);;所有文件 (*)", "濾波器文字檔 (*.txt);;所有檔案 (*)",
       "Filter text (*.txt);;All files (*)"}},
 };
-static_assert(std::size(kGraphMenuRows) == static_cast<size_t>(GraphMenuText::kCount),
-              "one row per entry of the enum");
-constexpr auto kGraphMenuTable = orderedTable(kGraphMenuRows);
+constexpr auto kGraphMenuTable = windowRows(kGraphMenuRows);
 
 }  // namespace
 

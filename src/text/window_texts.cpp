@@ -68,13 +68,6 @@ constexpr NumberedEntry<LinkEditorText> kLinkEditorRows[] = {
       "Left-click a channel to link it, right-click to remove it"}},
 };
 
-// A window table: every enum value has its row, in order.
-template <typename Id, size_t N>
-constexpr std::array<TextEntry, N> windowRows(const NumberedEntry<Id> (&rows)[N]) {
-  static_assert(N == static_cast<size_t>(Id::kCount), "one row per entry of the enum");
-  return orderedTable(rows);
-}
-
 constexpr auto kSystemWindowTable = windowRows(kSystemWindowRows);
 constexpr auto kSystemPageTable = windowRows(kSystemPageRows);
 constexpr auto kPresetPageTable = windowRows(kPresetPageRows);

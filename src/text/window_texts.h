@@ -3,6 +3,7 @@
 // with windowText(entry, language).
 #pragma once
 
+#include <array>
 #include <span>
 #include <string_view>
 
@@ -71,6 +72,15 @@ template <>
 std::span<const TextEntry> windowTable<MainWindowText>();
 template <>
 std::span<const TextEntry> windowTable<LinkEditorText>();
+
+// A window table from its rows: every enum value has its row, in order (a
+// missing or misplaced row fails the build). The tables here and in the
+// other window text files are made with it.
+template <typename Id, size_t N>
+constexpr std::array<TextEntry, N> windowRows(const NumberedEntry<Id> (&rows)[N]) {
+  static_assert(N == static_cast<size_t>(Id::kCount), "one row per entry of the enum");
+  return orderedTable(rows);
+}
 
 // The entry's text in `language`; an empty view for an entry out of range.
 template <typename Id>
