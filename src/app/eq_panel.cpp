@@ -13,6 +13,7 @@
 #include <cmath>
 
 #include "app/edit_kinds.h"
+#include "app/number_box_look.h"
 #include "app/qt_text.h"
 #include "app/response_graph.h"
 #include "controls/control_canvas.h"
@@ -61,10 +62,7 @@ constexpr Box kCommands[3] = {{130, 232, 48, 29}, {130, 282, 48, 29}, {130, 332,
 const QColor kText = QColor::fromRgba(0xFFBAC2D0);
 const QColor kHighlight = QColor::fromRgba(0xFFFF0000);
 const QColor kTitle(0, 168, 232);
-const QColor kFieldText(236, 238, 242);
-const QColor kFieldFace(52, 51, 54);
-const QColor kFieldFocused(0, 88, 128);
-const QColor kFieldFrame(24, 24, 26);
+const NumberBoxLook kFieldLook{{236, 238, 242}, {52, 51, 54}, {0, 88, 128}, {24, 24, 26}};
 const QString kYaHei = QString::fromUtf8("微软雅黑");
 const QString kArial = QStringLiteral("Arial");
 constexpr double kBandFont = 9, kNumberFont = 11, kHeaderFont = 11;
@@ -236,10 +234,7 @@ void EqPanel::layOut() {
     NumericEdit* row[3] = {frequency_[b], q_[b], gain_[b]};
     for (int r = 0; r < 3; ++r) {
       row[r]->setGeometry(place(x, kBandRows[r + 1], kBandCellW, kBandCellH));
-      row[r]->setAppearance(font(kBandFont), kArial, kFieldText);
-      row[r]->setStateColour(EditColour::kNormal, kFieldFace);
-      row[r]->setStateColour(EditColour::kFocused, kFieldFocused);
-      row[r]->setStateColour(EditColour::kFrame, kFieldFrame);
+      styleNumberBox(*row[r], kFieldLook, font(kBandFont), kArial);
       // Five digits ("20000") need the line edit's own side margins.
       row[r]->editChild()->setTextMargins(-2, 0, -2, 0);
     }
@@ -279,10 +274,7 @@ void EqPanel::layOut() {
   fields_[3]->setGeometry(place(kLimiterX, kLimiterRows[4], kColumnW, kRowH));
   lists_[4]->setGeometry(place(kLimiterX, kLimiterRows[6], kColumnW, kListH));
   for (NumericEdit* f : fields_) {
-    f->setAppearance(font(kFieldFont), kArial, kFieldText);
-    f->setStateColour(EditColour::kNormal, kFieldFace);
-    f->setStateColour(EditColour::kFocused, kFieldFocused);
-    f->setStateColour(EditColour::kFrame, kFieldFrame);
+    styleNumberBox(*f, kFieldLook, font(kFieldFont), kArial);
   }
   for (SkinComboBox* l : lists_) l->setMaxVisibleItems(kCrossoverSlopeCount);
   setUp_ = true;
