@@ -13,6 +13,7 @@
 #include <cmath>
 
 #include "app/edit_kinds.h"
+#include "app/graph_menu_dialog.h"
 #include "app/number_box_look.h"
 #include "app/qt_text.h"
 #include "app/response_graph.h"
@@ -416,8 +417,7 @@ void EqPanel::keyPressEvent(QKeyEvent* e) {
 
 void EqPanel::saveGraphPicture() {
   const Language language = language_.get();
-  QString title = qtText(windowText(GraphMenuText::kSavePicture, language));
-  title.remove(QChar(0x2026));  // the dialog's title without the menu's ellipsis
+  const QString title = graphMenuDialogTitle(GraphMenuText::kSavePicture, language);
   const QString suggested =
       QDir(QDir::homePath()).filePath(QStringLiteral("CH%1-EQ.png").arg(current_ + 1));
   QString path = QFileDialog::getSaveFileName(
