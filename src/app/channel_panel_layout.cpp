@@ -5,6 +5,7 @@
 
 #include "app/car_diagram.h"
 #include "app/channel_panel.h"
+#include "app/number_box_look.h"
 #include "controls/control_canvas.h"
 #include "controls/fader.h"
 #include "controls/image_button.h"
@@ -24,10 +25,6 @@ const QColor kPressedText(255, 255, 255);
 const QColor kRoleText(214, 220, 230);
 const QColor kLockedRoleText(118, 122, 130);
 const QColor kLabelText(150, 156, 168);
-const QColor kBoxText(235, 238, 242);
-const QColor kBoxFace(38, 38, 40);
-const QColor kBoxFocused(24, 46, 60);
-const QColor kBoxFrame(22, 22, 24);
 constexpr double kButtonFont = 12;
 constexpr double kRoleFont = 11.5;
 constexpr double kPhaseFont = 11;
@@ -126,10 +123,7 @@ void ChannelPanel::styleControls() {
     selects_[i]->setFontStyle(kButtonFont * s, kYaHei, kButtonText, kPressedText, kCentred);
     phases_[i]->setFontStyle(kPhaseFont * s, kYaHei, kButtonText, kPressedText, kCentred);
     for (NumericEdit* box : {gainBoxes_[i], delayBoxes_[i]}) {
-      box->setStateColour(EditColour::kNormal, kBoxFace);
-      box->setStateColour(EditColour::kFocused, kBoxFocused);
-      box->setStateColour(EditColour::kFrame, kBoxFrame);
-      box->setAppearance(qRound(kBoxFont * s), kHei, kBoxText);
+      styleNumberBox(*box, kStripNumberBox, qRound(kBoxFont * s), kHei);
     }
     delayLabels_[i]->setTextStyle(qRound(kLabelFont * s), kYaHei, kLabelText, kLeft);
   }
@@ -138,7 +132,7 @@ void ChannelPanel::styleControls() {
     labels_[j]->setTextStyle(qRound(kLabelFont * s), kYaHei, kLabelText,
                              j == kLinkLeftRightLabel ? kRight : kLeft);
   lock_->setFontStyle(kButtonFont * s, kYaHei, kButtonText, kPressedText, kCentred);
-  masterBox_->setAppearance(qRound(kBoxFont * s), kHei, kBoxText);
+  masterBox_->setAppearance(qRound(kBoxFont * s), kHei, kStripNumberBox.text);
 }
 
 // A locked selector shows its role dimmed: it cannot be clicked.

@@ -13,6 +13,8 @@
 #include <cmath>
 
 #include "app/edit_kinds.h"
+#include "app/graph_menu_dialog.h"
+#include "app/number_box_look.h"
 #include "app/qt_text.h"
 #include "app/response_graph.h"
 #include "controls/control_canvas.h"
@@ -61,10 +63,7 @@ constexpr Box kCommands[3] = {{130, 232, 48, 29}, {130, 282, 48, 29}, {130, 332,
 const QColor kText = QColor::fromRgba(0xFFBAC2D0);
 const QColor kHighlight = QColor::fromRgba(0xFFFF0000);
 const QColor kTitle(0, 168, 232);
-const QColor kFieldText(236, 238, 242);
-const QColor kFieldFace(52, 51, 54);
-const QColor kFieldFocused(0, 88, 128);
-const QColor kFieldFrame(24, 24, 26);
+const NumberBoxLook kFieldLook{{236, 238, 242}, {52, 51, 54}, {0, 88, 128}, {24, 24, 26}};
 const QString kYaHei = QString::fromUtf8("微软雅黑");
 const QString kArial = QStringLiteral("Arial");
 constexpr double kBandFont = 9, kNumberFont = 11, kHeaderFont = 11;
@@ -236,10 +235,7 @@ void EqPanel::layOut() {
     NumericEdit* row[3] = {frequency_[b], q_[b], gain_[b]};
     for (int r = 0; r < 3; ++r) {
       row[r]->setGeometry(place(x, kBandRows[r + 1], kBandCellW, kBandCellH));
-      row[r]->setAppearance(font(kBandFont), kArial, kFieldText);
-      row[r]->setStateColour(EditColour::kNormal, kFieldFace);
-      row[r]->setStateColour(EditColour::kFocused, kFieldFocused);
-      row[r]->setStateColour(EditColour::kFrame, kFieldFrame);
+      styleNumberBox(*row[r], kFieldLook, font(kBandFont), kArial);
       // Five digits ("20000") need the line edit's own side margins.
       row[r]->editChild()->setTextMargins(-2, 0, -2, 0);
     }
@@ -279,10 +275,7 @@ void EqPanel::layOut() {
   fields_[3]->setGeometry(place(kLimiterX, kLimiterRows[4], kColumnW, kRowH));
   lists_[4]->setGeometry(place(kLimiterX, kLimiterRows[6], kColumnW, kListH));
   for (NumericEdit* f : fields_) {
-    f->setAppearance(font(kFieldFont), kArial, kFieldText);
-    f->setStateColour(EditColour::kNormal, kFieldFace);
-    f->setStateColour(EditColour::kFocused, kFieldFocused);
-    f->setStateColour(EditColour::kFrame, kFieldFrame);
+    styleNumberBox(*f, kFieldLook, font(kFieldFont), kArial);
   }
   for (SkinComboBox* l : lists_) l->setMaxVisibleItems(kCrossoverSlopeCount);
   setUp_ = true;
@@ -424,8 +417,7 @@ void EqPanel::keyPressEvent(QKeyEvent* e) {
 
 void EqPanel::saveGraphPicture() {
   const Language language = language_.get();
-  QString title = qtText(windowText(GraphMenuText::kSavePicture, language));
-  title.remove(QChar(0x2026));  // the dialog's title without the menu's ellipsis
+  const QString title = graphMenuDialogTitle(GraphMenuText::kSavePicture, language);
   const QString suggested =
       QDir(QDir::homePath()).filePath(QStringLiteral("CH%1-EQ.png").arg(current_ + 1));
   QString path = QFileDialog::getSaveFileName(

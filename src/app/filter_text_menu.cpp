@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "app/filter_import_dialog.h"
+#include "app/graph_menu_dialog.h"
 #include "app/qt_text.h"
 #include "app/response_graph.h"
 #include "channels/filter_import.h"
@@ -28,13 +29,6 @@ using T = FilterImportText;
 constexpr size_t kErrorsListed = 12;
 
 QString text(T id, Language language) { return qtText(windowText(id, language)); }
-
-// A dialog's title: the menu item without its ellipsis.
-QString dialogTitle(GraphMenuText item, Language language) {
-  QString title = qtText(windowText(item, language));
-  title.remove(QChar(0x2026));
-  return title;
-}
 
 QString refusalOf(const std::vector<FilterTextError>& errors, Language language) {
   QStringList lines{text(T::kRefused, language)};
@@ -98,8 +92,8 @@ void FilterTextMenu::tell(const QString& message) {
 void FilterTextMenu::importFilters() {
   const Language language = parts_.language.get();
   const QString path = QFileDialog::getOpenFileName(
-      parts_.owner, dialogTitle(GraphMenuText::kImportFilters, language), offeredFilterTextPath(parts_.channel()),
-      qtText(windowText(GraphMenuText::kFilterTextFilter, language)));
+      parts_.owner, graphMenuDialogTitle(GraphMenuText::kImportFilters, language),
+      offeredFilterTextPath(parts_.channel()), qtText(windowText(GraphMenuText::kFilterTextFilter, language)));
   if (!path.isEmpty()) importFile(path);
 }
 
@@ -124,9 +118,9 @@ bool FilterTextMenu::importFile(const QString& path) {
 
 void FilterTextMenu::exportFilters() {
   const Language language = parts_.language.get();
-  QString path = QFileDialog::getSaveFileName(parts_.owner, dialogTitle(GraphMenuText::kExportFilters, language),
-                                              offeredFilterTextPath(parts_.channel()),
-                                              qtText(windowText(GraphMenuText::kFilterTextFilter, language)));
+  QString path = QFileDialog::getSaveFileName(
+      parts_.owner, graphMenuDialogTitle(GraphMenuText::kExportFilters, language),
+      offeredFilterTextPath(parts_.channel()), qtText(windowText(GraphMenuText::kFilterTextFilter, language)));
   if (path.isEmpty()) return;
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".txt");
   exportFile(path);

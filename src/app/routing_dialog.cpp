@@ -4,6 +4,7 @@
 #include <QResizeEvent>
 #include <algorithm>
 
+#include "app/number_box_look.h"
 #include "app/qt_text.h"
 #include "channels/route_word.h"
 #include "controls/control_canvas.h"
@@ -26,10 +27,6 @@ const QColor kFill(0x49, 0x48, 0x48);
 const QString kYaHei = QString::fromUtf8("微软雅黑");
 const QString kHei = QString::fromUtf8("黑体");
 const QColor kLabelText(186, 194, 208);
-const QColor kBoxText(235, 238, 242);
-const QColor kBoxFace(38, 38, 40);
-const QColor kBoxFocused(24, 46, 60);
-const QColor kBoxFrame(22, 22, 24);
 constexpr int kRouteFaderSkin = 5;
 constexpr int kCellWidth = 108;
 constexpr int kCellHeight = 55;
@@ -239,10 +236,7 @@ void RoutingDialog::layOut() {
       c.on->setImage(&surface_, switchArt_);
       place(c.level, {x0 + 49, y0, 40, 17});
       c.level->setBackgroundSource(&surface_);
-      c.level->setStateColour(EditColour::kNormal, kBoxFace);
-      c.level->setStateColour(EditColour::kFocused, kBoxFocused);
-      c.level->setStateColour(EditColour::kFrame, kBoxFrame);
-      c.level->setAppearance(qRound(kBoxFont * s), kHei, kBoxText);
+      styleNumberBox(*c.level, kStripNumberBox, qRound(kBoxFont * s), kHei);
       place(c.fader, {x0 - 4, y0 + 35, 96, 21});
       c.fader->configure(&surface_, kRouteFaderSkin, faderArt_);
     }
