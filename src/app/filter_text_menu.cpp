@@ -43,11 +43,6 @@ QString refusalOf(const std::vector<FilterTextError>& errors, Language language)
 
 }  // namespace
 
-RegisterImage registerImageOf(const RegisterTable& table) {
-  RegisterImage image{};
-  for (int a = 0; a < kRegisterCount; ++a) image[static_cast<size_t>(a)] = table.getRegister(a);
-  return image;
-}
 
 QString offeredFilterTextPath(int channel) {
   return QDir(QDir::homePath()).filePath(QStringLiteral("CH%1-filters.txt").arg(channel + 1));
@@ -100,7 +95,7 @@ void FilterTextMenu::importFilters() {
 bool FilterTextMenu::importFile(const QString& path) {
   const Language language = parts_.language.get();
   const int channel = parts_.channel();
-  const FilterImportPlan plan = planFilterImport(path, registerImageOf(parts_.table), channel, language);
+  const FilterImportPlan plan = planFilterImport(path, parts_.table.image(), channel, language);
   if (!plan.mapping) {
     tell(plan.refusal);
     return false;
@@ -109,7 +104,7 @@ bool FilterTextMenu::importFile(const QString& path) {
   if (preview.exec() != QDialog::Accepted) return false;
   // Laid onto the channel as it is now: a value the amplifier reported while
   // the preview was open (the channel's phase, a kept crossover) is not undone.
-  const RegisterImage now = registerImageOf(parts_.table);
+  const RegisterImage now = parts_.table.image();
   const std::optional<FilterMapping> mapping = mapFilters(plan.text, now, channel);
   if (!mapping) return false;
   parts_.apply(filterImportWrites(*mapping, now));
@@ -128,7 +123,7 @@ void FilterTextMenu::exportFilters() {
 
 bool FilterTextMenu::exportFile(const QString& path) {
   const std::optional<ChannelFilterExport> exported =
-      exportChannelFilters(registerImageOf(parts_.table), parts_.channel());
+      exportChannelFilters(parts_.table.image(), parts_.channel());
   const std::string written = exported ? writeFilterText(exported->text) : std::string();
   const auto* bytes = reinterpret_cast<const uint8_t*>(written.data());
   if (exported && writeFileReplacing(pathFromUtf8(utf8Text(path)), std::span(bytes, written.size()))) return true;

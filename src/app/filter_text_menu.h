@@ -46,9 +46,6 @@ struct FilterImportPlan {
 FilterImportPlan planFilterImport(const QString& path, const RegisterImage& current, int channel,
                                   Language language);
 
-// The table's registers as one image.
-RegisterImage registerImageOf(const RegisterTable& table);
-
 // "CH1-filters.txt" in the home folder: what the export offers, and so what
 // the import offers first.
 QString offeredFilterTextPath(int channel);

@@ -103,7 +103,7 @@ void ScreenshotScene::open() {
   } else if (name_ == "import") {
     const QString path = QString::fromStdString(app_.options().screenshotFilters);
     const FilterImportPlan plan =
-        planFilterImport(path, registerImageOf(app_.session()->table), 0, language);
+        planFilterImport(path, app_.session()->table.image(), 0, language);
     if (plan.mapping)
       dialog_ = std::make_unique<FilterImportDialog>(*plan.mapping, QFileInfo(path).fileName(), language,
                                                      window.scale().min, &window);

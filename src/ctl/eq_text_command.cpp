@@ -143,8 +143,7 @@ ExitCode runPresetExport(const EqTextOptions& o, const Folders& folders) {
 // The channel as the amplifier holds it, the text laid onto it, sent and
 // confirmed by a fresh read-back.
 ExitCode applyOnDevice(LinkSession& s, ConsoleEvents& events, const FilterText& filters, int channel) {
-  RegisterImage registers{};
-  for (int a = 0; a < kRegisterCount; ++a) registers[a] = s.table.getRegister(a);
+  const RegisterImage registers = s.table.image();
   const std::optional<FilterMapping> mapping = mapFilters(filters, registers, channel);
   if (!mapping) return fail("device apply-eq", "the filter text", "cannot be imported", ExitCode::RefusedFilterText);
   std::cerr << filterMappingReport(*mapping);

@@ -81,6 +81,12 @@ int32_t RegisterTable::getRegister(int address) const {
   return valueOf(records_[address].word.load());
 }
 
+RegisterImage RegisterTable::image() const {
+  RegisterImage image{};
+  for (int a = 0; a < kRegisterCount; ++a) image[static_cast<size_t>(a)] = valueOf(records_[a].word.load());
+  return image;
+}
+
 int32_t RegisterTable::recordValue(int address) const {
   const auto* r = record(address);
   return r ? valueOf(r->word.load()) : 0;

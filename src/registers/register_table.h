@@ -74,6 +74,8 @@ class RegisterTable {
   // Store without marking (a pending edit stays pending, with this value).
   void setRegisterQuiet(int address, int32_t value);
   int32_t getRegister(int address) const;
+  // Every device register's value, one getRegister each (not one moment).
+  RegisterImage image() const;
   // Set rereadRequest on first..last (inclusive); wakes the worker.
   void requestReread(int first, int last);
 

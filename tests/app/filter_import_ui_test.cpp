@@ -125,7 +125,7 @@ class FilterTextMenuTest : public EqPanelFixture {
   std::vector<RegisterWrite> expectedWrites(const std::string& text, int channel) {
     const FilterTextParse parse = parseFilterText(text);
     EXPECT_TRUE(parse.ok());
-    const RegisterImage image = registerImageOf(table());
+    const RegisterImage image = table().image();
     const auto mapping = mapFilters(parse.text, image, channel);
     EXPECT_TRUE(mapping);
     return mapping ? filterImportWrites(*mapping, image) : std::vector<RegisterWrite>{};
@@ -138,7 +138,7 @@ class FilterTextMenuTest : public EqPanelFixture {
 
 TEST_F(FilterTextMenuTest, PreviewThenCancelChangesNothing) {
   writeText(offered(0), kCorrection);
-  const RegisterImage before = registerImageOf(table());
+  const RegisterImage before = table().image();
   QStringList rows;
   QString deviation, title;
   bool curvesDrawn = false;
@@ -171,7 +171,7 @@ TEST_F(FilterTextMenuTest, PreviewThenCancelChangesNothing) {
   EXPECT_TRUE(curvesDrawn);
   // Nothing written, nothing marked, nothing sent.
   settle();
-  EXPECT_EQ(registerImageOf(table()), before);
+  EXPECT_EQ(table().image(), before);
   for (int a = 0; a < kRegisterCount; ++a) ASSERT_FALSE(table().dirty(a)) << a;
   for (const RegisterWrite& w : expectedWrites(kCorrection, 0)) EXPECT_EQ(amp().reg(w.address), before[w.address]);
 }
@@ -208,7 +208,7 @@ TEST_F(FilterTextMenuTest, ARefusedTextShowsItsLinesAndChangesNothing) {
             "Filter 1: ON PK Fc 100 Hz Gain -3 dB Q 2\n"
             "Filter 2: ON LS Fc 105 Hz Gain 4.0 dB\n"
             "Filter 3: ON PK Fc 1k Hz Gain x dB Q 1\n");
-  const RegisterImage before = registerImageOf(table());
+  const RegisterImage before = table().image();
   const Run run = runMenuItem(kImportItem);
   EXPECT_EQ(run.previews, 0);
   ASSERT_EQ(run.boxes.size(), 1);
@@ -218,7 +218,7 @@ TEST_F(FilterTextMenuTest, ARefusedTextShowsItsLinesAndChangesNothing) {
       << lines.value(1).toStdString();
   EXPECT_TRUE(lines.value(2).startsWith("line 4: ")) << lines.value(2).toStdString();
   settle();
-  EXPECT_EQ(registerImageOf(table()), before);
+  EXPECT_EQ(table().image(), before);
 }
 
 // Files that are no filter text are refused from what they are, before a
@@ -235,7 +235,7 @@ TEST_F(FilterTextMenuTest, FilesThatCannotBeReadAreRefusedWithTheirName) {
                {large, "Larger than 1 MiB, not a filter text: "}};
   for (const auto& c : cases) {
     const QString path = QString::fromStdString(c.path.string());
-    const FilterImportPlan plan = planFilterImport(path, registerImageOf(table()), 0, Language::kEnglish);
+    const FilterImportPlan plan = planFilterImport(path, table().image(), 0, Language::kEnglish);
     EXPECT_FALSE(plan.mapping) << c.start;
     EXPECT_EQ(plan.refusal, QString::fromUtf8(c.start) + path);
   }
@@ -244,7 +244,7 @@ TEST_F(FilterTextMenuTest, FilesThatCannotBeReadAreRefusedWithTheirName) {
 TEST_F(FilterTextMenuTest, ExportWritesATextThatImportsBackToTheSameRegisters) {
   // CH3 with two bands, a Butterworth high-pass and a Linkwitz-Riley low-pass
   // (which the text cannot say, and an import keeps).
-  const RegisterImage image = registerImageOf(table());
+  const RegisterImage image = table().image();
   const auto setup = mapFilters(parseFilterText("Filter 1: ON PK Fc 57 Hz Gain -6.5 dB Q 3.3\n"
                                                 "Filter 2: ON PK Fc 3150 Hz Gain 2.5 dB Q 0.8\n"
                                                 "Filter 3: ON HP Fc 45 Hz\n")
@@ -268,7 +268,7 @@ TEST_F(FilterTextMenuTest, ExportWritesATextThatImportsBackToTheSameRegisters) {
   std::ifstream in(offered(2), std::ios::binary);
   std::stringstream text;
   text << in.rdbuf();
-  const RegisterImage now = registerImageOf(table());
+  const RegisterImage now = table().image();
   EXPECT_EQ(text.str(), writeFilterText(exportChannelFilters(now, 2)->text));
   EXPECT_NE(text.str().find("\n# "), std::string::npos) << text.str();  // the low-pass, as a comment
   const FilterTextParse parse = parseFilterText(text.str());
